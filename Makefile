@@ -1,0 +1,41 @@
+# Thin wrapper over CMake: `make run` to play, `make test` to check everything.
+BUILD_DIR ?= build
+ASAN_DIR ?= build-asan
+JOBS ?= $(shell nproc)
+PYTHON ?= /usr/bin/python3
+
+.PHONY: all run test deps configure build asan-test bench artwork package format clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@if [ -x $(BUILD_DIR)/vantrixo ]; then \
+	  $(BUILD_DIR)/vantrixo; \
+	else \
+	  echo "Everything is built; the playable program comes in a later change."; \
+	fi
+
+test: build
+	@ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+# Every unit test again under AddressSanitizer + UndefinedBehaviorSanitizer,
+# leak checking on.
+asan-test: deps
+	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DVANTRIXO_SANITIZE=ON \
+	  -DVANTRIXO_BENCH=OFF >/dev/null
+	@cmake --build $(ASAN_DIR) -j $(JOBS)
+	@ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS) -LE e2e
+
+clean:
+	rm -rf $(BUILD_DIR) $(ASAN_DIR)

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+
+#include "rules/Board.h"
+#include "rules/Move.h"
+
+// The legal moves of one side on one Board, in a fixed order that decides the
+// computer's choice between equal moves. Owns its Moves, never its Board.
+class MoveList {
+public:
+    MoveList(int32_t side, Board* board);
+    MoveList(const MoveList&) = delete;
+    MoveList& operator=(const MoveList&) = delete;
+    ~MoveList();
+
+    bool hasMove(int32_t x, int32_t y) const { return findMove(x, y) != nullptr; }
+    bool isEmpty() const { return head == nullptr; }
+    void apply(int32_t x, int32_t y);
+    void undo(int32_t x, int32_t y);
+    void counts(int32_t& red, int32_t& green);
+    Board* getBoard() const { return board; }
+    Move* first() const { return head; }
+    Move* findMove(int32_t x, int32_t y) const;
+    void addMove(int32_t x, int32_t y, int32_t anchorX, int32_t anchorY, int32_t direction);
+
+private:
+    void generate();
+
+    int32_t side;
+    Board* board;
+    Move* head = nullptr;
+};

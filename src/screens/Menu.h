@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+
+struct SDL_Surface;
+
+// The start screen: four items, the difficulty and depth arrows, ESC to leave.
+// Its pictures load before SDL is initialised and are blitted as loaded.
+class Menu {
+public:
+    Menu();
+    Menu(const Menu&) = delete;
+    Menu& operator=(const Menu&) = delete;
+    ~Menu();
+
+    void draw(SDL_Surface* screen);
+    // Returns the chosen item (1..4); writes depth (3, 5, 7) and difficulty (0..2).
+    int32_t run(SDL_Surface* screen, int32_t& depthOut, int32_t& difficultyOut);
+
+private:
+    int32_t selected;
+    int32_t difficulty;
+    int32_t depthIndex;
+    SDL_Surface* itemImages[5];
+    SDL_Surface* depthImages[3];
+    SDL_Surface* difficultyImages[3];
+    SDL_Surface* backgroundImage;
+};

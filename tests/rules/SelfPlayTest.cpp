@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "rules/Board.h"
+#include "rules/MoveList.h"
+
+namespace {
+
+struct Grid {
+    int32_t c[8][8];
+    bool operator==(const Grid& o) const { return std::memcmp(c, o.c, sizeof c) == 0; }
+};
+
+Grid read(const Board& b) {
+    Grid g;
+    for (int x = 0; x < 8; ++x) {
+        for (int y = 0; y < 8; ++y) {
+            g.c[x][y] = b.getCell(x, y);
+        }
+    }
+    return g;
+}
+
+// An independent statement of the rules: the discs that placing `side` at
+// (x, y) turns over, found by walking all eight directions from the move cell.
+int flipsOf(const Grid& g, int32_t side, int x, int y) {
+    if (g.c[x][y] != EMPTY) {
+        return 0;
+    }
+    int total = 0;
+    for (int dx = -1; dx <= 1; ++dx) {
+        for (int dy = -1; dy <= 1; ++dy) {
+            if (dx == 0 && dy == 0) {
+                continue;
+            }
+            int run = 0;
+            int cx = x + dx;
+            int cy = y + dy;
+            while (Board::isInside(cx, cy) && g.c[cx][cy] == opponentOf(side)) {
+                ++run;
+                cx += dx;
+                cy += dy;
+            }
+            if (run > 0 && Board::isInside(cx, cy) && g.c[cx][cy] == side) {
+                total += run;
+            }
+        }
+    }
+    return total;
+}
+
+int countOf(const Grid& g, int32_t side) {
+    int n = 0;
+    for (const auto& column : g.c) {
+        for (int32_t cell : column) {
+            n += cell == side;
+        }
+    }
+    return n;
+}
+
+TEST(SelfPlay, RandomGamesKeepApplyUndoAndCountsExact) {
+    std::mt19937 random(20261207);
+    int positions = 0;
+    for (int game = 0; game < 3000; ++game) {
+        Board board;
+        int32_t side = RED;
+        int passes = 0;
+        int discs = 4;
+        while (passes < 2) {
+            const Grid before = read(board);
+            MoveList moves(side, &board);
+            std::vector<const Move*> listed;
+            for (const Move* m = moves.first(); m != nullptr; m = m->next) {
+                listed.push_back(m);
+            }
+            // The list holds exactly the legal cells of the reference rules.
+            int legal = 0;
+            for (int x = 0; x < 8; ++x) {
+                for (int y = 0; y < 8; ++y) {
+                    const bool isLegal = flipsOf(before, side, x, y) > 0;
+                    legal += isLegal;
+                    ASSERT_EQ(moves.hasMove(x, y), isLegal) << x << "," << y;
+                }
+            }
+            ASSERT_EQ(static_cast<int>(listed.size()), legal);
+            if (listed.empty()) {
+                ++passes;
+                side = opponentOf(side);
+                continue;
+            }
+            passes = 0;
+            // Every listed move turns exactly the reference's discs and undoes exactly.
+            for (const Move* m : listed) {
+                moves.apply(m->x, m->y);
+                int32_t red = 0;
+                int32_t green = 0;
+                moves.counts(red, green);
+                const int32_t mine = side == RED ? red : green;
+                const int32_t theirs = side == RED ? green : red;
+                const Grid after = read(board);
+                int changed = 0;
+                for (int x = 0; x < 8; ++x) {
+                    for (int y = 0; y < 8; ++y) {
+                        changed += after.c[x][y] != before.c[x][y];
+                    }
+                }
+                const int flips = flipsOf(before, side, m->x, m->y);
+                ASSERT_EQ(changed, flips + 1);
+                ASSERT_EQ(mine, countOf(before, side) + flips + 1);
+                ASSERT_EQ(theirs, countOf(before, opponentOf(side)) - flips);
+                moves.undo(m->x, m->y);
+                ASSERT_TRUE(read(board) == before);
+                ++positions;
+            }
+            const Move* chosen = listed[random() % listed.size()];
+            moves.apply(chosen->x, chosen->y);
+            ++discs;
+            side = opponentOf(side);
+        }
+        board.recount();
+        ASSERT_EQ(board.redCount() + board.greenCount(), discs);
+    }
+    EXPECT_GT(positions, 500000);
+}
+
+}  // namespace
