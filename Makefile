@@ -37,5 +37,20 @@ asan-test: deps
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS) -LE e2e
 
+# Benchmarks of the computer player's search (Google Benchmark).
+bench: build
+	@$(BUILD_DIR)/vantrixo_bench
+
+# Regenerates every picture under data/ from tools/ (the PNGs are committed).
+artwork: deps
+	@$(PYTHON) tools/make_artwork.py
+
+# A Debian package of the game, built with CPack.
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB
+
+format:
+	@clang-format -i $$(git ls-files '*.cpp' '*.h')
+
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR)
