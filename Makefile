@@ -4,7 +4,7 @@ ASAN_DIR ?= build-asan
 JOBS ?= $(shell nproc)
 PYTHON ?= /usr/bin/python3
 
-.PHONY: all run test deps configure build asan-test bench artwork package format clean
+.PHONY: all run test deps configure build asan-test bench artwork screenshots package format clean
 
 all: build
 
@@ -44,6 +44,15 @@ bench: build
 # Regenerates every picture under data/ from tools/ (the PNGs are committed).
 artwork: deps
 	@$(PYTHON) tools/make_artwork.py
+
+# Renders the menu, a game, a flip frame and the results to docs/*.png.
+screenshots: build
+	@rm -rf $(BUILD_DIR)/screenshots && mkdir -p $(BUILD_DIR)/screenshots docs
+	@cd $(BUILD_DIR) && SDL_VIDEODRIVER=dummy ./vantrixo_screenshots screenshots
+	@for f in $(BUILD_DIR)/screenshots/*.bmp; do \
+	  convert "$$f" -strip docs/$$(basename "$$f" .bmp).png; \
+	done
+	@echo "Screenshots written to docs/."
 
 # A Debian package of the game, built with CPack.
 package: build
