@@ -1,16 +1,250 @@
 #include "ai/ComputerPlayer.h"
 
-// Placeholder until the search lands: plays the first listed move.
+#include <fstream>
+#include <iostream>
+
+namespace {
+
+// White space as the C library's formatted input knows it (locale "C").
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+constexpr int32_t CORNERS[4][2] = {{0, 0}, {0, 7}, {7, 0}, {7, 7}};
+
+// An evaluation stays strictly between a lost and a won game, so a real win
+// always beats any table sum and the root always has a best move, however
+// wild the table file is.
+constexpr int64_t EVALUATION_LIMIT = ComputerPlayer::WIN_SCORE - 1;
+
+}  // namespace
+
 ComputerPlayer::ComputerPlayer(const std::string& path, int32_t depth, int32_t difficulty,
                                int32_t side)
-    : depth(depth), difficulty(difficulty), side(side), opponent(opponentOf(side)),
+    : depth(depth),
+      difficulty(difficulty),
+      side(side),
+      opponent(opponentOf(side)),
       edgeWeight(1000) {
-    (void)path;
+    loadValues(path);
+}
+
+void ComputerPlayer::loadValues(const std::string& path) {
+    // Binary mode: a carriage return stays in the line, where it is white space.
+    std::ifstream in(path, std::ios::in | std::ios::binary);
+    if (!in.is_open()) {
+        std::cerr << "Failed to open '" << path << "'." << std::endl;
+        return;
+    }
+    // Exactly eight reads into one buffer. Once the stream has met its end the
+    // buffer keeps the last text, so a last line without its line feed also
+    // fills the rows after it.
+    std::string line;
+    for (int32_t row = 0; row < 8; ++row) {
+        if (in.good()) {
+            std::getline(in, line);
+        }
+        parseRow(line, row);
+    }
+}
+
+// Reads a line the way the pattern "%d %d %d %d %d %d %d %d" does: up to eight
+// optionally signed decimals, any white space (or none) around them, stopping
+// at the first item that is not a number. A number outside the 32-bit range
+// counts as not a number instead of wrapping around.
+void ComputerPlayer::parseRow(const std::string& line, int32_t row) {
+    const char* p = line.c_str();  // like the C library, the text ends at a NUL
+    for (int32_t column = 0; column < 8; ++column) {
+        while (isBlank(*p)) {
+            ++p;
+        }
+        bool negative = false;
+        if (*p == '+' || *p == '-') {
+            negative = *p == '-';
+            ++p;
+        }
+        if (*p < '0' || *p > '9') {
+            return;
+        }
+        // Past 2^31 the magnitude is out of range whatever follows, so stop growing it.
+        constexpr int64_t TOO_LARGE = int64_t{1} << 32;
+        int64_t magnitude = 0;
+        while (*p >= '0' && *p <= '9') {
+            if (magnitude < TOO_LARGE) {
+                magnitude = magnitude * 10 + (*p - '0');
+            }
+            ++p;
+        }
+        const int64_t value = negative ? -magnitude : magnitude;
+        if (value < INT32_MIN || value > INT32_MAX) {
+            return;
+        }
+        values[column][row] = static_cast<int32_t>(value);
+    }
 }
 
 int32_t ComputerPlayer::play(MoveList* moves) {
-    if (!moves->isEmpty()) {
-        moves->apply(moves->first()->x, moves->first()->y);
+    if (moves->isEmpty()) {
+        return 1;
     }
+    if (difficulty > 0) {
+        for (const auto& corner : CORNERS) {
+            if (moves->hasMove(corner[0], corner[1])) {
+                moves->apply(corner[0], corner[1]);
+                return 1;
+            }
+        }
+    }
+    int32_t bestX = -1;
+    int32_t bestY = -1;
+    searchMax(moves, -SCORE_LIMIT, SCORE_LIMIT, 0, bestX, bestY);
+    moves->apply(bestX, bestY);
     return 1;
+}
+
+int32_t ComputerPlayer::searchMax(MoveList* moves, int32_t alpha, int32_t beta, int32_t ply,
+                                  int32_t& bestX, int32_t& bestY) {
+    ++nodes;
+    if (moves->isEmpty()) {
+        bestX = -1;
+        bestY = -1;
+        return finalScore(moves);
+    }
+    // Compared in 64 bits so that no depth setting can overflow depth + 1.
+    if (int64_t{ply} == int64_t{depth} + 1) {
+        return evaluate(*moves->getBoard());
+    }
+    Board* board = moves->getBoard();
+    int32_t best = -SCORE_LIMIT;
+    bestX = -1;
+    bestY = -1;
+    for (const Move* move = moves->first(); move != nullptr; move = move->next) {
+        int32_t x;
+        int32_t y;
+        move->cell(x, y);
+        moves->apply(x, y);
+        MoveList* replies = new MoveList(opponent, board);
+        int32_t replyX;
+        int32_t replyY;
+        const int32_t score = searchMin(replies, alpha, beta, ply + 1, replyX, replyY);
+        moves->undo(x, y);
+        delete replies;
+        // Equality counts: among equal scores the later move wins.
+        if (score >= best) {
+            best = score;
+            bestX = x;
+            bestY = y;
+            if (score >= beta) {
+                return score;
+            }
+            if (score > alpha) {
+                alpha = score;
+            }
+        }
+    }
+    return best;
+}
+
+int32_t ComputerPlayer::searchMin(MoveList* moves, int32_t alpha, int32_t beta, int32_t ply,
+                                  int32_t& bestX, int32_t& bestY) {
+    ++nodes;
+    if (moves->isEmpty()) {
+        bestX = -1;
+        bestY = -1;
+        return finalScore(moves);
+    }
+    if (int64_t{ply} == int64_t{depth} + 1) {
+        return evaluate(*moves->getBoard());
+    }
+    Board* board = moves->getBoard();
+    int32_t best = SCORE_LIMIT;
+    bestX = -1;
+    bestY = -1;
+    for (const Move* move = moves->first(); move != nullptr; move = move->next) {
+        int32_t x;
+        int32_t y;
+        move->cell(x, y);
+        moves->apply(x, y);
+        MoveList* replies = new MoveList(side, board);
+        int32_t replyX;
+        int32_t replyY;
+        const int32_t score = searchMax(replies, alpha, beta, ply + 1, replyX, replyY);
+        moves->undo(x, y);
+        delete replies;
+        if (score <= best) {
+            best = score;
+            bestX = x;
+            bestY = y;
+            if (score <= alpha) {
+                return score;
+            }
+            if (score < beta) {
+                beta = score;
+            }
+        }
+    }
+    return best;
+}
+
+int32_t ComputerPlayer::evaluate(const Board& board) {
+    // Summed in 64 bits: a table far outside the usual few hundred per cell
+    // must not overflow.
+    int64_t sum = 0;
+    for (int32_t x = 0; x < 8; ++x) {
+        for (int32_t y = 0; y < 8; ++y) {
+            const int32_t cell = board.getCell(x, y);
+            if (cell == side) {
+                sum += values[x][y];
+            } else if (cell == opponent) {
+                sum -= values[x][y];
+            }
+        }
+    }
+    if (difficulty == 2) {
+        const Board copy(board);
+        sum += edgeTerm(copy);
+    }
+    if (sum > EVALUATION_LIMIT) {
+        return static_cast<int32_t>(EVALUATION_LIMIT);
+    }
+    if (sum < -EVALUATION_LIMIT) {
+        return static_cast<int32_t>(-EVALUATION_LIMIT);
+    }
+    return static_cast<int32_t>(sum);
+}
+
+int32_t ComputerPlayer::edgeTerm(const Board& board) {
+    int32_t total = 0;
+    // Left column, right column, top row, bottom row; a corner counts in both of its lines.
+    for (int32_t line = 0; line < 4; ++line) {
+        int32_t own = 0;
+        int32_t theirs = 0;
+        for (int32_t i = 0; i < 8; ++i) {
+            const int32_t fixed = (line % 2 == 0) ? 0 : 7;
+            const int32_t cell = line < 2 ? board.getCell(fixed, i) : board.getCell(i, fixed);
+            own += cell == side;
+            theirs += cell == opponent;
+        }
+        if (own > 0 && theirs == 0) {
+            total += edgeWeight * own;
+        } else if (own == 0 && theirs > 0) {
+            total -= edgeWeight * theirs;
+        }
+    }
+    return total;
+}
+
+int32_t ComputerPlayer::finalScore(MoveList* moves) {
+    int32_t red;
+    int32_t green;
+    moves->counts(red, green);
+    const int32_t mine = side == RED ? red : green;
+    const int32_t others = side == RED ? green : red;
+    if (mine > others) {
+        return WIN_SCORE;
+    }
+    if (mine < others) {
+        return -WIN_SCORE;
+    }
+    return 0;
 }

@@ -7,13 +7,18 @@
 #include "rules/MoveList.h"
 
 // The computer opponent: a depth-limited alpha-beta search on the live Board.
+// Scores are always from the computer's point of view (plain minimax), and the
+// same position, depth and difficulty always give the same move.
 class ComputerPlayer {
-public:
+  public:
     static constexpr int32_t WIN_SCORE = 3276700;
     static constexpr int32_t SCORE_LIMIT = 3276800;
 
+    // Reads the cell values from `path` (a missing file is reported on
+    // standard error and leaves the table at zero) and never fails.
     ComputerPlayer(const std::string& path, int32_t depth, int32_t difficulty, int32_t side);
 
+    // Plays one move of `moves` on its Board; always returns 1.
     int32_t play(MoveList* moves);
     int32_t searchMax(MoveList* moves, int32_t alpha, int32_t beta, int32_t ply, int32_t& bestX,
                       int32_t& bestY);
@@ -23,8 +28,16 @@ public:
     int32_t edgeTerm(const Board& board);
     int32_t finalScore(MoveList* moves);
 
-private:
+    // The table entry of cell (x, y); 0 for a cell off the board.
+    int32_t valueAt(int32_t x, int32_t y) const { return Board::isInside(x, y) ? values[x][y] : 0; }
+
+    // Search nodes (searchMax and searchMin calls) since construction or the last reset.
+    uint64_t nodeCount() const { return nodes; }
+    void resetNodeCount() { nodes = 0; }
+
+  private:
     void loadValues(const std::string& path);
+    void parseRow(const std::string& line, int32_t row);
 
     int32_t depth;
     int32_t difficulty;
@@ -32,4 +45,5 @@ private:
     int32_t side;
     int32_t opponent;
     int32_t edgeWeight;
+    uint64_t nodes = 0;
 };

@@ -1,0 +1,229 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "TableFile.h"
+#include "ai/ComputerPlayer.h"
+
+namespace {
+
+ComputerPlayer loaded(const std::string& text) {
+    return ComputerPlayer(writeTable(text), 3, 0, GREEN);
+}
+
+// Row y of a player's table as text, "v0 v1 ... v7".
+std::string row(const ComputerPlayer& player, int y) {
+    std::string text;
+    for (int x = 0; x < 8; ++x) {
+        text += (x > 0 ? " " : "") + std::to_string(player.valueAt(x, y));
+    }
+    return text;
+}
+
+TEST(LoadValues, RowsTopToBottomCellsLeftToRightExtraLinesAndNumbersIgnored) {
+    std::string text;
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            text += std::to_string(100 * y + x + 1) + " ";
+        }
+        text += "999\n";  // a ninth number
+    }
+    text += "7 7 7 7 7 7 7 7\n";  // a ninth line
+    const ComputerPlayer player = loaded(text);
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            EXPECT_EQ(player.valueAt(x, y), 100 * y + x + 1) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(player.valueAt(0, 2), 201);  // first number of the third line
+    EXPECT_EQ(player.valueAt(7, 0), 8);    // last number of the first line
+}
+
+TEST(LoadValues, SeparatorsSignsAndCarriageReturnsReadLikeBlanks) {
+    const ComputerPlayer player = loaded(
+        "  1\t2  \t 3 4 5 6 7 8\r\n"
+        "\t-1 +2 -0 4\v5\f6 7 8   \r\n"
+        "1-2+3 4 5 6 7 8\n"  // a blank in the pattern also matches no white space
+        "0000000000000009 -0000000000000010 0 0 0 0 0 0\r\n");
+    EXPECT_EQ(row(player, 0), "1 2 3 4 5 6 7 8");
+    EXPECT_EQ(row(player, 1), "-1 2 0 4 5 6 7 8");
+    EXPECT_EQ(row(player, 2), "1 -2 3 4 5 6 7 8");
+    EXPECT_EQ(row(player, 3), "9 -10 0 0 0 0 0 0");
+}
+
+TEST(LoadValues, ShortBadAndBlankLinesAssignOnlyWhatTheyHold) {
+    const ComputerPlayer player = loaded(
+        "1 2 3 4 5\n"
+        "1 2 x 4 5 6 7 8\n"
+        "\n"
+        "9 9 9 9 9 9 9 9\n"
+        "12abc 5 5 5 5 5 5 5\n"
+        "- 5 5\n"
+        "7 7 7 7 7 7 7 7\n");
+    EXPECT_EQ(row(player, 0), "1 2 3 4 5 0 0 0");
+    EXPECT_EQ(row(player, 1), "1 2 0 0 0 0 0 0");
+    EXPECT_EQ(row(player, 2), "0 0 0 0 0 0 0 0");
+    EXPECT_EQ(row(player, 3), "9 9 9 9 9 9 9 9");
+    EXPECT_EQ(row(player, 4), "12 0 0 0 0 0 0 0");
+    EXPECT_EQ(row(player, 5), "0 0 0 0 0 0 0 0");
+    EXPECT_EQ(row(player, 6), "7 7 7 7 7 7 7 7");
+    // The file ended with a line feed after its seventh line: the eighth read finds nothing.
+    EXPECT_EQ(row(player, 7), "0 0 0 0 0 0 0 0");
+}
+
+TEST(LoadValues, TheLastLineWithoutLineFeedRepeatsIntoTheMissingRows) {
+    std::string six;
+    for (int y = 0; y < 6; ++y) {
+        six += std::to_string(y + 1) + " 2 3 4 5 6 7 8\n";
+    }
+    const ComputerPlayer withFeed = loaded(six);
+    EXPECT_EQ(row(withFeed, 5), "6 2 3 4 5 6 7 8");
+    EXPECT_EQ(row(withFeed, 6), "0 0 0 0 0 0 0 0");
+    EXPECT_EQ(row(withFeed, 7), "0 0 0 0 0 0 0 0");
+
+    six.pop_back();
+    const ComputerPlayer withoutFeed = loaded(six);
+    EXPECT_EQ(row(withoutFeed, 5), "6 2 3 4 5 6 7 8");
+    EXPECT_EQ(row(withoutFeed, 6), "6 2 3 4 5 6 7 8");
+    EXPECT_EQ(row(withoutFeed, 7), "6 2 3 4 5 6 7 8");
+
+    const ComputerPlayer oneLine = loaded("-4 3\r");
+    for (int y = 0; y < 8; ++y) {
+        EXPECT_EQ(row(oneLine, y), "-4 3 0 0 0 0 0 0") << y;
+    }
+
+    const ComputerPlayer empty = loaded("");
+    for (int y = 0; y < 8; ++y) {
+        EXPECT_EQ(row(empty, y), "0 0 0 0 0 0 0 0") << y;
+    }
+}
+
+// A number outside the 32-bit range would be undefined for the C library's %d;
+// here it ends the line like any other item that is not a number.
+TEST(LoadValues, NumbersOutsideThe32BitRangeEndTheLine) {
+    const ComputerPlayer player = loaded(
+        "1 2147483647 -2147483648 2147483648 5 5 5 5\n"
+        "3 -2147483649 5 5 5 5 5 5\n"
+        "99999999999999999999999999999 5 5 5 5 5 5 5\n"
+        "4294967297 5 5 5 5 5 5 5\n"
+        "+00000000002147483647 -18446744073709551616 5 5 5 5 5 5\n");
+    EXPECT_EQ(player.valueAt(0, 0), 1);
+    EXPECT_EQ(player.valueAt(1, 0), INT32_MAX);
+    EXPECT_EQ(player.valueAt(2, 0), INT32_MIN);
+    EXPECT_EQ(row(player, 0).substr(row(player, 0).size() - 10), " 0 0 0 0 0");
+    EXPECT_EQ(row(player, 1), "3 0 0 0 0 0 0 0");
+    EXPECT_EQ(row(player, 2), "0 0 0 0 0 0 0 0");
+    EXPECT_EQ(row(player, 3), "0 0 0 0 0 0 0 0");
+    EXPECT_EQ(row(player, 4), "2147483647 0 0 0 0 0 0 0");
+}
+
+// Lines of digits, signs, white space and stray letters, with every number
+// short enough for %d: the loader must agree with the C library on each one.
+TEST(LoadValues, AgreesWithTheCLibraryOnRandomInRangeLines) {
+    const char alphabet[] = "0123456789          \t\r\v\f+-x.";
+    std::mt19937 random(77);
+    for (int file = 0; file < 200; ++file) {
+        std::string text;
+        std::string lines[8];
+        for (std::string& line : lines) {
+            const int length = static_cast<int>(random() % 40);
+            int digitsInRun = 0;
+            for (int i = 0; i < length; ++i) {
+                char c = alphabet[random() % (sizeof alphabet - 1)];
+                if (c >= '0' && c <= '9' && ++digitsInRun > 9) {
+                    c = ' ';
+                }
+                if (c < '0' || c > '9') {
+                    digitsInRun = 0;
+                }
+                line += c;
+            }
+            text += line + "\n";
+        }
+        const ComputerPlayer player = loaded(text);
+        for (int y = 0; y < 8; ++y) {
+            int v[8] = {};
+            std::sscanf(lines[y].c_str(), "%d %d %d %d %d %d %d %d", &v[0], &v[1], &v[2], &v[3],
+                        &v[4], &v[5], &v[6], &v[7]);
+            for (int x = 0; x < 8; ++x) {
+                ASSERT_EQ(player.valueAt(x, y), v[x]) << "line '" << lines[y] << "' x " << x;
+            }
+        }
+    }
+}
+
+TEST(LoadValues, AMissingFileIsReportedOnceAndThePlayerStillPlays) {
+    testing::internal::CaptureStderr();
+    ComputerPlayer player("no/such/dir/board8x8Values2.brd", 3, 1, RED);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Failed to open 'no/such/dir/board8x8Values2.brd'.\n");
+    for (int y = 0; y < 8; ++y) {
+        EXPECT_EQ(row(player, y), "0 0 0 0 0 0 0 0");
+    }
+    Board board;
+    MoveList moves(RED, &board);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(player.play(&moves), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    board.recount();
+    EXPECT_EQ(board.redCount(), 4);
+}
+
+// The table shipped with the game: eight lines of eight numbers, the same
+// under the board's eight symmetries, corners best, the cells diagonal to
+// them worst, the cells beside them on the edges negative, other edges positive.
+TEST(LoadValues, TheShippedTableIsCompleteSymmetricAndShapedLikeTheBoard) {
+    std::ifstream in("data/ia/board8x8Values2.brd", std::ios::binary);
+    ASSERT_TRUE(in.is_open());
+    std::string line;
+    int lines = 0;
+    while (std::getline(in, line)) {
+        std::istringstream numbers(line);
+        int count = 0;
+        long value;
+        while (numbers >> value) {
+            ++count;
+        }
+        EXPECT_TRUE(numbers.eof()) << "line " << lines;
+        EXPECT_EQ(count, 8) << "line " << lines;
+        ++lines;
+    }
+    EXPECT_EQ(lines, 8);
+
+    const ComputerPlayer player("data/ia/board8x8Values2.brd", 7, 2, RED);
+    for (int x = 0; x < 8; ++x) {
+        for (int y = 0; y < 8; ++y) {
+            const int32_t v = player.valueAt(x, y);
+            EXPECT_EQ(v, player.valueAt(7 - x, y));
+            EXPECT_EQ(v, player.valueAt(x, 7 - y));
+            EXPECT_EQ(v, player.valueAt(y, x));
+            EXPECT_LE(v, 300);
+            EXPECT_GE(v, -300);
+            const bool corner = (x == 0 || x == 7) && (y == 0 || y == 7);
+            const bool diagonal = (x == 1 || x == 6) && (y == 1 || y == 6);
+            const bool onEdge = x == 0 || x == 7 || y == 0 || y == 7;
+            const bool besideCorner = onEdge && (x == 1 || x == 6 || y == 1 || y == 6);
+            if (!corner) {
+                EXPECT_LT(v, player.valueAt(0, 0));
+            }
+            if (!diagonal) {
+                EXPECT_GT(v, player.valueAt(1, 1));
+            }
+            if (besideCorner) {
+                EXPECT_LT(v, 0);
+            } else if (onEdge) {
+                EXPECT_GT(v, 0);
+            }
+        }
+    }
+    EXPECT_GE(player.valueAt(0, 0), 100);
+    EXPECT_LE(player.valueAt(1, 1), -40);
+}
+
+}  // namespace

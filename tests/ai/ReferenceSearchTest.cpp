@@ -1,0 +1,325 @@
+// The computer's choice checked against a deliberately plain search written
+// here from the rules alone: an int grid, a move generator that scans every
+// empty cell, flips found by walking out from the move cell, and the same
+// minimax comparisons. Any shortcut taken by the real lists (order, lines,
+// allocation) shows up as a different move, score or node count.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "TableFile.h"
+#include "ai/ComputerPlayer.h"
+#include "rules/Board.h"
+#include "rules/MoveList.h"
+
+namespace {
+
+constexpr int LIMIT = 3276800;
+constexpr int WIN = 3276700;
+
+struct Grid {
+    int c[8][8];
+};
+
+bool inside(int x, int y) {
+    return x >= 0 && x < 8 && y >= 0 && y < 8;
+}
+
+// Flips for `side` at (x, y); applies them when `grid` is writable.
+int flips(Grid& g, int side, int x, int y, bool play) {
+    if (g.c[x][y] != 0) {
+        return 0;
+    }
+    const int other = side == 1 ? 2 : 1;
+    int total = 0;
+    for (int dx = -1; dx <= 1; ++dx) {
+        for (int dy = -1; dy <= 1; ++dy) {
+            if (dx == 0 && dy == 0) {
+                continue;
+            }
+            int run = 0;
+            int cx = x + dx;
+            int cy = y + dy;
+            while (inside(cx, cy) && g.c[cx][cy] == other) {
+                ++run;
+                cx += dx;
+                cy += dy;
+            }
+            if (run == 0 || !inside(cx, cy) || g.c[cx][cy] != side) {
+                continue;
+            }
+            total += run;
+            if (play) {
+                for (int k = 1; k <= run; ++k) {
+                    g.c[x + k * dx][y + k * dy] = side;
+                }
+            }
+        }
+    }
+    if (play && total > 0) {
+        g.c[x][y] = side;
+    }
+    return total;
+}
+
+// The list order: a move is first found from the first anchor (column by
+// column, top to bottom) that closes a line to it, trying that anchor's
+// directions left, right, down, up, up-left, up-right, down-right,
+// down-left; the list holds the moves newest first.
+std::vector<std::pair<int, int>> movesOf(const Grid& g, int side) {
+    const int dirs[8][2] = {{-1, 0}, {1, 0}, {0, 1}, {0, -1}, {-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+    const int other = side == 1 ? 2 : 1;
+    std::vector<std::pair<int, int>> found;
+    bool seen[8][8] = {};
+    for (int x = 0; x < 8; ++x) {
+        for (int y = 0; y < 8; ++y) {
+            if (g.c[x][y] != side) {
+                continue;
+            }
+            for (const auto& d : dirs) {
+                int cx = x + d[0];
+                int cy = y + d[1];
+                int run = 0;
+                while (inside(cx, cy) && g.c[cx][cy] == other) {
+                    ++run;
+                    cx += d[0];
+                    cy += d[1];
+                }
+                if (run > 0 && inside(cx, cy) && g.c[cx][cy] == 0 && !seen[cx][cy]) {
+                    seen[cx][cy] = true;
+                    found.emplace_back(cx, cy);
+                }
+            }
+        }
+    }
+    return {found.rbegin(), found.rend()};
+}
+
+struct Reference {
+    int values[8][8];
+    int depth;
+    int difficulty;
+    int side;
+    int opponent;
+    uint64_t nodes = 0;
+
+    int evaluate(const Grid& g) const {
+        int sum = 0;
+        for (int x = 0; x < 8; ++x) {
+            for (int y = 0; y < 8; ++y) {
+                sum += g.c[x][y] == side ? values[x][y] : g.c[x][y] == opponent ? -values[x][y] : 0;
+            }
+        }
+        if (difficulty == 2) {
+            for (int line = 0; line < 4; ++line) {
+                int own = 0;
+                int theirs = 0;
+                for (int i = 0; i < 8; ++i) {
+                    const int cell = line == 0   ? g.c[0][i]
+                                     : line == 1 ? g.c[7][i]
+                                     : line == 2 ? g.c[i][0]
+                                                 : g.c[i][7];
+                    own += cell == side;
+                    theirs += cell == opponent;
+                }
+                sum += theirs == 0 ? 1000 * own : own == 0 ? -1000 * theirs : 0;
+            }
+        }
+        return sum;
+    }
+
+    int final(const Grid& g) const {
+        int mine = 0;
+        int others = 0;
+        for (const auto& column : g.c) {
+            for (int cell : column) {
+                mine += cell == side;
+                others += cell == opponent;
+            }
+        }
+        return mine > others ? WIN : mine < others ? -WIN : 0;
+    }
+
+    int search(Grid& g, bool maximising, int alpha, int beta, int ply, int& bx, int& by) {
+        ++nodes;
+        const auto moves = movesOf(g, maximising ? side : opponent);
+        if (moves.empty()) {
+            bx = -1;
+            by = -1;
+            return final(g);
+        }
+        if (ply == depth + 1) {
+            return evaluate(g);
+        }
+        int best = maximising ? -LIMIT : LIMIT;
+        bx = -1;
+        by = -1;
+        for (const auto& [x, y] : moves) {
+            Grid child = g;
+            flips(child, maximising ? side : opponent, x, y, true);
+            int cx;
+            int cy;
+            const int score = search(child, !maximising, alpha, beta, ply + 1, cx, cy);
+            if (maximising ? score >= best : score <= best) {
+                best = score;
+                bx = x;
+                by = y;
+                if (maximising ? score >= beta : score <= alpha) {
+                    return score;
+                }
+                if (maximising) {
+                    alpha = std::max(alpha, score);
+                } else {
+                    beta = std::min(beta, score);
+                }
+            }
+        }
+        return best;
+    }
+
+    // The cell the computer plays, with its corner shortcut.
+    std::pair<int, int> choose(Grid g, int& score) {
+        score = 0;
+        if (difficulty > 0) {
+            for (const auto& corner : {std::pair{0, 0}, {0, 7}, {7, 0}, {7, 7}}) {
+                if (g.c[corner.first][corner.second] == 0 &&
+                    flips(g, side, corner.first, corner.second, false) > 0) {
+                    return corner;
+                }
+            }
+        }
+        int x;
+        int y;
+        score = search(g, true, -LIMIT, LIMIT, 0, x, y);
+        return {x, y};
+    }
+};
+
+struct Case {
+    Grid grid;
+    int toMove;
+};
+
+// Positions from seeded random games, every one with the side to move able to move.
+std::vector<Case> seededPositions(uint32_t seed, int count) {
+    std::mt19937 random(seed);
+    std::vector<Case> cases;
+    while (static_cast<int>(cases.size()) < count) {
+        Grid g = {};
+        g.c[3][3] = 2;
+        g.c[4][4] = 2;
+        g.c[3][4] = 1;
+        g.c[4][3] = 1;
+        int side = 1;
+        const int plies = static_cast<int>(random() % 58);
+        bool alive = true;
+        for (int i = 0; i < plies && alive; ++i) {
+            auto moves = movesOf(g, side);
+            if (moves.empty()) {
+                side = 3 - side;
+                moves = movesOf(g, side);
+                alive = !moves.empty();
+                if (!alive) {
+                    break;
+                }
+            }
+            const auto [x, y] = moves[random() % moves.size()];
+            flips(g, side, x, y, true);
+            side = 3 - side;
+        }
+        if (movesOf(g, side).empty()) {
+            side = 3 - side;
+        }
+        if (!movesOf(g, side).empty()) {
+            cases.push_back({g, side});
+        }
+    }
+    return cases;
+}
+
+std::string tableText(const int values[8][8]) {
+    std::string text;
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            text += std::to_string(values[x][y]) + (x < 7 ? "\t" : "\r\n");
+        }
+    }
+    return text;
+}
+
+void compare(int depth, uint32_t seed, int count) {
+    // The shipped table and two random ones (small ranges make ties common).
+    std::mt19937 random(seed ^ 0x5eed);
+    int tables[3][8][8];
+    const ComputerPlayer shipped("data/ia/board8x8Values2.brd", 3, 0, RED);
+    for (int x = 0; x < 8; ++x) {
+        for (int y = 0; y < 8; ++y) {
+            tables[0][x][y] = shipped.valueAt(x, y);
+            tables[1][x][y] = static_cast<int>(random() % 601) - 300;
+            tables[2][x][y] = static_cast<int>(random() % 3) - 1;
+        }
+    }
+    const std::string paths[3] = {"data/ia/board8x8Values2.brd", writeTable(tableText(tables[1])),
+                                  writeTable(tableText(tables[2]))};
+    const std::vector<Case> cases = seededPositions(seed, count);
+    Board board;
+    int index = 0;
+    for (const Case& c : cases) {
+        for (int difficulty = 0; difficulty < 3; ++difficulty) {
+            const int table = (index + difficulty) % 3;
+            for (int x = 0; x < 8; ++x) {
+                for (int y = 0; y < 8; ++y) {
+                    board.setCell(x, y, c.grid.c[x][y]);
+                }
+            }
+            Reference reference{{}, depth, difficulty, c.toMove, 3 - c.toMove};
+            std::copy(&tables[table][0][0], &tables[table][0][0] + 64, &reference.values[0][0]);
+            int expectedScore;
+            const auto [ex, ey] = reference.choose(c.grid, expectedScore);
+
+            ComputerPlayer player(paths[table], depth, difficulty, c.toMove);
+            MoveList moves(c.toMove, &board);
+            player.play(&moves);
+            Grid after = c.grid;
+            flips(after, c.toMove, ex, ey, true);
+            for (int x = 0; x < 8; ++x) {
+                for (int y = 0; y < 8; ++y) {
+                    ASSERT_EQ(board.getCell(x, y), after.c[x][y])
+                        << "position " << index << " difficulty " << difficulty
+                        << ": expected the move (" << ex << "," << ey << ")";
+                }
+            }
+            ASSERT_EQ(player.nodeCount(), reference.nodes)
+                << "position " << index << " difficulty " << difficulty;
+            if (reference.nodes > 0) {
+                for (int x = 0; x < 8; ++x) {
+                    for (int y = 0; y < 8; ++y) {
+                        board.setCell(x, y, c.grid.c[x][y]);
+                    }
+                }
+                MoveList again(c.toMove, &board);
+                int32_t x;
+                int32_t y;
+                ASSERT_EQ(player.searchMax(&again, -LIMIT, LIMIT, 0, x, y), expectedScore);
+            }
+        }
+        ++index;
+    }
+}
+
+TEST(ReferenceSearch, SameMovesScoresAndNodesAtDepthThree) {
+    compare(3, 31, 300);
+}
+
+TEST(ReferenceSearch, SameMovesScoresAndNodesAtDepthFiveFirstHalf) {
+    compare(5, 51, 60);
+}
+
+TEST(ReferenceSearch, SameMovesScoresAndNodesAtDepthFiveSecondHalf) {
+    compare(5, 52, 60);
+}
+
+}  // namespace

@@ -1,0 +1,418 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "TableFile.h"
+#include "ai/ComputerPlayer.h"
+#include "rules/Board.h"
+#include "rules/MoveList.h"
+
+namespace {
+
+const std::string SHIPPED = "data/ia/board8x8Values2.brd";
+
+void clear(Board& board) {
+    for (int x = 0; x < 8; ++x) {
+        for (int y = 0; y < 8; ++y) {
+            board.setCell(x, y, EMPTY);
+        }
+    }
+}
+
+// Lays out a position from eight strings, one per row from the top: 'R' red,
+// 'G' green, anything else empty.
+void setRows(Board& board, const std::vector<std::string>& rows) {
+    clear(board);
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            const char c = rows[y][x];
+            board.setCell(x, y, c == 'R' ? RED : c == 'G' ? GREEN : EMPTY);
+        }
+    }
+}
+
+bool sameCells(const Board& a, const Board& b) {
+    for (int x = 0; x < 8; ++x) {
+        for (int y = 0; y < 8; ++y) {
+            if (a.getCell(x, y) != b.getCell(x, y)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// Positions from seeded random games, each with the side to move able to move.
+struct Sample {
+    Board* board;
+    int32_t side;
+};
+
+// Returns false when the game has ended on the way.
+bool randomPosition(Board& board, std::mt19937& random, int plies, int32_t& side) {
+    Board opening;
+    for (int x = 0; x < 8; ++x) {
+        for (int y = 0; y < 8; ++y) {
+            board.setCell(x, y, opening.getCell(x, y));
+        }
+    }
+    side = RED;
+    for (int i = 0; i < plies; ++i) {
+        MoveList moves(side, &board);
+        if (moves.isEmpty()) {
+            MoveList other(opponentOf(side), &board);
+            if (other.isEmpty()) {
+                break;
+            }
+            side = opponentOf(side);
+            continue;
+        }
+        std::vector<const Move*> listed;
+        for (const Move* m = moves.first(); m != nullptr; m = m->next) {
+            listed.push_back(m);
+        }
+        const Move* chosen = listed[random() % listed.size()];
+        moves.apply(chosen->x, chosen->y);
+        side = opponentOf(side);
+    }
+    if (MoveList(side, &board).isEmpty()) {
+        side = opponentOf(side);
+    }
+    return !MoveList(side, &board).isEmpty();
+}
+
+// Plain minimax through the public pieces, no pruning: the value the search
+// must find at its root, whatever it cuts away.
+int32_t minimax(ComputerPlayer& player, Board& board, int32_t toMove, int32_t computer, int ply,
+                int horizon) {
+    MoveList moves(toMove, &board);
+    if (moves.isEmpty()) {
+        return player.finalScore(&moves);
+    }
+    if (ply == horizon) {
+        return player.evaluate(board);
+    }
+    const bool maximising = toMove == computer;
+    int32_t best = maximising ? INT32_MIN : INT32_MAX;
+    for (const Move* m = moves.first(); m != nullptr; m = m->next) {
+        moves.apply(m->x, m->y);
+        const int32_t score =
+            minimax(player, board, opponentOf(toMove), computer, ply + 1, horizon);
+        moves.undo(m->x, m->y);
+        best = maximising ? std::max(best, score) : std::min(best, score);
+    }
+    return best;
+}
+
+TEST(Search, CornerShortcutTakesTheFirstLegalCornerInItsOrderOnNormalAndHard) {
+    // Red can take all four corners; the other rows keep the search busy.
+    Board board;
+    setRows(board, {"_GR__RG_",  //
+                    "G______G",  //
+                    "R__GR__R",  //
+                    "___RG___",  //
+                    "___GR___",  //
+                    "R______R",  //
+                    "G______G",  //
+                    "_GR__RG_"});
+    // With a table that hates corners, only the shortcut explains taking one.
+    const std::string hateCorners = writeTable(
+        "-300 0 0 0 0 0 0 -300\n0 0 0 0 0 0 0 0\n0 0 0 0 0 0 0 0\n0 0 0 0 0 0 0 0\n"
+        "0 0 0 0 0 0 0 0\n0 0 0 0 0 0 0 0\n0 0 0 0 0 0 0 0\n-300 0 0 0 0 0 0 -300\n");
+    const int corners[4][2] = {{0, 0}, {0, 7}, {7, 0}, {7, 7}};
+    for (int taken = 0; taken < 4; ++taken) {
+        for (int32_t difficulty : {1, 2}) {
+            Board trial(board);
+            // Block the corners ahead of `taken` in the order.
+            for (int c = 0; c < taken; ++c) {
+                trial.setCell(corners[c][0], corners[c][1], GREEN);
+            }
+            ComputerPlayer player(hateCorners, 7, difficulty, RED);
+            MoveList moves(RED, &trial);
+            ASSERT_TRUE(moves.hasMove(corners[taken][0], corners[taken][1]));
+            EXPECT_EQ(player.play(&moves), 1);
+            EXPECT_EQ(trial.getCell(corners[taken][0], corners[taken][1]), RED)
+                << "corner " << taken << " difficulty " << difficulty;
+            EXPECT_EQ(player.nodeCount(), 0u);
+        }
+    }
+    // Easy searches instead, and with this table it keeps away from the corners.
+    ComputerPlayer easy(hateCorners, 3, 0, RED);
+    MoveList moves(RED, &board);
+    easy.play(&moves);
+    EXPECT_GT(easy.nodeCount(), 0u);
+    for (const auto& corner : corners) {
+        EXPECT_EQ(board.getCell(corner[0], corner[1]), EMPTY);
+    }
+}
+
+TEST(Search, AmongEqualScoresTheLaterMoveIsPlayed) {
+    const std::string zeros = uniformTable(0);
+    // Every position four plies from the opening is worth 0 with an all-zero
+    // table: the last of Red's four opening moves, (5, 4), is chosen.
+    for (int32_t difficulty : {0, 1}) {
+        Board board;
+        ComputerPlayer player(zeros, 3, difficulty, RED);
+        MoveList moves(RED, &board);
+        player.play(&moves);
+        EXPECT_EQ(board.getCell(5, 4), RED);
+        EXPECT_EQ(board.getCell(4, 4), RED);
+    }
+    // Green's list from the opening ends with (5, 3).
+    Board board;
+    ComputerPlayer player(zeros, 5, 0, GREEN);
+    MoveList moves(GREEN, &board);
+    int32_t x = 0;
+    int32_t y = 0;
+    EXPECT_EQ(player.searchMax(&moves, -ComputerPlayer::SCORE_LIMIT, ComputerPlayer::SCORE_LIMIT, 0,
+                               x, y),
+              0);
+    EXPECT_EQ(x, 5);
+    EXPECT_EQ(y, 3);
+}
+
+TEST(Search, TheRootValueIsPlainMinimaxOverDepthPlusOnePlies) {
+    const std::string tables[] = {SHIPPED, writeTable("5 -3 8 1 1 8 -3 5\n"
+                                                      "2 9 -7 4 0 6 1 -2\n"
+                                                      "-8 3 3 3 7 2 0 1\n"
+                                                      "1 1 -4 0 0 5 5 9\n"
+                                                      "6 0 2 0 0 -1 4 3\n"
+                                                      "0 2 2 -6 8 1 1 7\n"
+                                                      "3 -9 4 4 2 0 6 -5\n"
+                                                      "9 1 0 -3 5 2 7 4\n")};
+    std::mt19937 random(4242);
+    for (int trial = 0; trial < 24; ++trial) {
+        Board board;
+        int32_t side;
+        if (!randomPosition(board, random, 8 + static_cast<int>(random() % 48), side)) {
+            continue;
+        }
+        const int32_t depth = trial % 3 + 1;  // valued at 2, 3 or 4 plies
+        const int32_t difficulty = trial % 2 == 0 ? 0 : 2;
+        ComputerPlayer player(tables[trial % 2], depth, difficulty, side);
+        const Board before(board);
+        MoveList moves(side, &board);
+        int32_t x;
+        int32_t y;
+        const int32_t score = player.searchMax(&moves, -ComputerPlayer::SCORE_LIMIT,
+                                               ComputerPlayer::SCORE_LIMIT, 0, x, y);
+        EXPECT_EQ(score, minimax(player, board, side, side, 0, depth + 1)) << "trial " << trial;
+        EXPECT_TRUE(moves.hasMove(x, y));
+        EXPECT_TRUE(sameCells(board, before));
+    }
+}
+
+TEST(Search, APositionWhoseSideToMoveIsStuckIsValuedByTheDiscCounts) {
+    // Green cannot move here, though Red could go on: the game counts as over.
+    Board board;
+    setRows(board, {"RRG_____",  //
+                    "________",  //
+                    "________",  //
+                    "________",  //
+                    "________",  //
+                    "________",  //
+                    "________",  //
+                    "________"});
+    MoveList green(GREEN, &board);
+    ASSERT_TRUE(green.isEmpty());
+    ASSERT_FALSE(MoveList(RED, &board).isEmpty());
+    const std::string zeros = uniformTable(0);
+    ComputerPlayer red(zeros, 3, 2, RED);
+    ComputerPlayer greenPlayer(zeros, 3, 2, GREEN);
+    EXPECT_EQ(red.finalScore(&green), ComputerPlayer::WIN_SCORE);
+    EXPECT_EQ(greenPlayer.finalScore(&green), -ComputerPlayer::WIN_SCORE);
+    board.setCell(3, 0, GREEN);
+    MoveList level(GREEN, &board);
+    ASSERT_TRUE(level.isEmpty());
+    EXPECT_EQ(red.finalScore(&level), 0);
+    EXPECT_EQ(greenPlayer.finalScore(&level), 0);
+
+    // At the root and at the horizon alike, the empty list wins over the table,
+    // and an empty node reports (-1, -1).
+    board.setCell(3, 0, EMPTY);
+    const std::string big = uniformTable(100);
+    ComputerPlayer greenBig(big, 3, 0, GREEN);
+    ComputerPlayer redBig(big, 3, 0, RED);
+    int32_t x = 5;
+    int32_t y = 5;
+    EXPECT_EQ(greenBig.searchMax(&green, -ComputerPlayer::SCORE_LIMIT, ComputerPlayer::SCORE_LIMIT,
+                                 0, x, y),
+              -ComputerPlayer::WIN_SCORE);
+    EXPECT_EQ(x, -1);
+    EXPECT_EQ(y, -1);
+    EXPECT_EQ(redBig.searchMin(&green, -ComputerPlayer::SCORE_LIMIT, ComputerPlayer::SCORE_LIMIT, 4,
+                               x, y),
+              ComputerPlayer::WIN_SCORE);
+    EXPECT_EQ(greenBig.searchMax(&green, -ComputerPlayer::SCORE_LIMIT, ComputerPlayer::SCORE_LIMIT,
+                                 4, x, y),
+              -ComputerPlayer::WIN_SCORE);
+    // A horizon node that can move is valued by the table and leaves the cell alone.
+    MoveList red4(RED, &board);
+    x = 5;
+    y = 6;
+    EXPECT_EQ(
+        redBig.searchMax(&red4, -ComputerPlayer::SCORE_LIMIT, ComputerPlayer::SCORE_LIMIT, 4, x, y),
+        100);
+    EXPECT_EQ(x, 5);
+    EXPECT_EQ(y, 6);
+    // A search that plays Red's only move (3, 0) reaches a position where Green
+    // is stuck with fewer discs: a win, even though Red itself could go on.
+    ComputerPlayer redSearch(big, 3, 0, RED);
+    EXPECT_EQ(redSearch.searchMax(&red4, -ComputerPlayer::SCORE_LIMIT, ComputerPlayer::SCORE_LIMIT,
+                                  0, x, y),
+              ComputerPlayer::WIN_SCORE);
+    EXPECT_EQ(x, 3);
+    EXPECT_EQ(y, 0);
+}
+
+TEST(Search, TheEdgeTermCountsBorderLinesHeldByOneSideOnlyOnHard) {
+    const std::string zeros = uniformTable(0);
+    ComputerPlayer hard(zeros, 3, 2, RED);
+    ComputerPlayer normal(zeros, 3, 1, RED);
+    Board board;
+    // Three of the computer's discs on the top row, away from the corners.
+    setRows(board, {"__RRR___", "________", "________", "___RG___", "___GR___", "________",
+                    "________", "________"});
+    EXPECT_EQ(hard.edgeTerm(board), 3000);
+    EXPECT_EQ(hard.evaluate(board), 3000);
+    EXPECT_EQ(normal.evaluate(board), 0);
+    // Two opponent discs on the left column.
+    setRows(board, {"________", "________", "G_______", "G__RG___", "___GR___", "________",
+                    "________", "________"});
+    EXPECT_EQ(hard.evaluate(board), -2000);
+    // A top row holding both colours contributes nothing, the other lines still count.
+    setRows(board, {"_RG_R___", "________", "________", "___RG__G", "___GR___", "________",
+                    "________", "________"});
+    EXPECT_EQ(hard.evaluate(board), -1000);
+    // A lone corner disc counts on its row and on its column.
+    setRows(board, {"________", "________", "________", "___RG___", "___GR___", "________",
+                    "________", "_______R"});
+    EXPECT_EQ(hard.edgeTerm(board), 2000);
+    // Seen from Green, the same corner counts against.
+    ComputerPlayer greenHard(zeros, 3, 2, GREEN);
+    EXPECT_EQ(greenHard.evaluate(board), -2000);
+    // With a table, the edge term comes on top of the table sum on hard only.
+    const std::string ones = uniformTable(1);
+    ComputerPlayer hardOnes(ones, 3, 2, RED);
+    ComputerPlayer easyOnes(ones, 3, 0, RED);
+    EXPECT_EQ(hardOnes.evaluate(board), 1 + 2000);
+    EXPECT_EQ(easyOnes.evaluate(board), 1);
+}
+
+TEST(Search, PlayChangesTheBoardOnlyByTheChosenMoveAndIsDeterministic) {
+    std::mt19937 random(99);
+    for (int trial = 0; trial < 18; ++trial) {
+        Board board;
+        int32_t side;
+        if (!randomPosition(board, random, 4 + static_cast<int>(random() % 52), side)) {
+            continue;
+        }
+        board.saveSnapshot();
+        const Board before(board);
+        const int32_t difficulty = trial % 3;
+        ComputerPlayer player(SHIPPED, 3, difficulty, side);
+        MoveList moves(side, &board);
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(player.play(&moves), 1);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+
+        // Exactly one empty cell became the computer's; redo that move on a copy.
+        int played = 0;
+        int mx = -1;
+        int my = -1;
+        for (int x = 0; x < 8; ++x) {
+            for (int y = 0; y < 8; ++y) {
+                if (before.getCell(x, y) == EMPTY && board.getCell(x, y) != EMPTY) {
+                    ++played;
+                    mx = x;
+                    my = y;
+                }
+                EXPECT_EQ(board.getPreviousCell(x, y), before.getCell(x, y));
+            }
+        }
+        ASSERT_EQ(played, 1);
+        Board expected(before);
+        MoveList replay(side, &expected);
+        replay.apply(mx, my);
+        EXPECT_TRUE(sameCells(board, expected));
+
+        // The same position again, with a fresh player and with the same one.
+        const uint64_t nodes = player.nodeCount();
+        ComputerPlayer fresh(SHIPPED, 3, difficulty, side);
+        for (ComputerPlayer* again : {&fresh, &player}) {
+            Board copy(before);
+            MoveList list(side, &copy);
+            again->resetNodeCount();
+            again->play(&list);
+            EXPECT_TRUE(sameCells(copy, board));
+            EXPECT_EQ(again->nodeCount(), nodes);
+        }
+    }
+}
+
+// A table far outside the usual range must neither overflow nor stop the
+// computer from moving, and a won game still beats any table sum.
+TEST(Search, ExtremeTablesStayInsideTheWinScores) {
+    const std::string huge = uniformTable(INT32_MAX);
+    const std::string hugeNegative = uniformTable(INT32_MIN);
+    Board board;
+    for (const std::string& table : {huge, hugeNegative}) {
+        for (int32_t difficulty : {0, 2}) {
+            ComputerPlayer player(table, 3, difficulty, RED);
+            const int32_t value = player.evaluate(board);
+            EXPECT_GT(value, -ComputerPlayer::WIN_SCORE);
+            EXPECT_LT(value, ComputerPlayer::WIN_SCORE);
+            Board copy(board);
+            copy.setCell(0, 0, RED);
+            copy.setCell(1, 1, RED);
+            const int32_t more = player.evaluate(copy);
+            EXPECT_EQ(more, table == huge ? ComputerPlayer::WIN_SCORE - 1
+                                          : -(ComputerPlayer::WIN_SCORE - 1));
+            Board game;
+            MoveList moves(RED, &game);
+            testing::internal::CaptureStdout();
+            player.play(&moves);
+            EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+            game.recount();
+            EXPECT_EQ(game.redCount(), 4);
+        }
+    }
+    // Positions where some move leaves the opponent stuck with fewer discs: that
+    // win must outrank every move valued by the huge table.
+    std::mt19937 random(5);
+    int found = 0;
+    while (found < 4) {
+        Board game;
+        int32_t side;
+        if (!randomPosition(game, random, 40 + static_cast<int>(random() % 20), side)) {
+            continue;
+        }
+        MoveList moves(side, &game);
+        bool winNow = false;
+        for (const Move* m = moves.first(); m != nullptr; m = m->next) {
+            moves.apply(m->x, m->y);
+            MoveList replies(opponentOf(side), &game);
+            int32_t red;
+            int32_t green;
+            replies.counts(red, green);
+            winNow = winNow || (replies.isEmpty() && (side == RED ? red > green : green > red));
+            moves.undo(m->x, m->y);
+        }
+        if (!winNow) {
+            continue;
+        }
+        ++found;
+        ComputerPlayer player(huge, 3, 0, side);
+        int32_t x;
+        int32_t y;
+        EXPECT_EQ(player.searchMax(&moves, -ComputerPlayer::SCORE_LIMIT,
+                                   ComputerPlayer::SCORE_LIMIT, 0, x, y),
+                  ComputerPlayer::WIN_SCORE);
+    }
+}
+
+}  // namespace

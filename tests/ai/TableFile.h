@@ -1,0 +1,30 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <fstream>
+#include <string>
+
+// Writes `text` byte for byte to a fresh file under the test's temporary
+// directory and returns its path.
+inline std::string writeTable(const std::string& text) {
+    static int serial = 0;
+    const std::string path = testing::TempDir() + "vantrixo_table_" + std::to_string(serial++) +
+                             "_" + testing::UnitTest::GetInstance()->current_test_info()->name() +
+                             ".brd";
+    std::ofstream out(path, std::ios::out | std::ios::binary | std::ios::trunc);
+    out << text;
+    return path;
+}
+
+// A table file of eight lines, every cell holding `value`.
+inline std::string uniformTable(int32_t value) {
+    std::string text;
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            text += std::to_string(value) + (x < 7 ? " " : "\n");
+        }
+    }
+    return writeTable(text);
+}
