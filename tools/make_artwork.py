@@ -275,17 +275,14 @@ def board_picture():
         p = BOARD_LO + PITCH * k
         draw.line((p, BOARD_LO, p, BOARD_HI), fill=GRID)
         draw.line((BOARD_LO, p, BOARD_HI, p), fill=GRID)
+    # A faint lighter line around the playing area lifts it off the bands.
+    edge = mix(CELL, TEXT, 0.12)
+    draw.rectangle((BOARD_LO - 1, BOARD_LO - 1, BOARD_HI + 1, BOARD_HI + 1), outline=edge)
     # The two squares beside the counts look like cells: the disc pictures
     # are shown there.
     for sx, sy in (GREEN_SQUARE, RED_SQUARE):
         draw.rectangle((sx - 1, sy - 1, sx + DISC_SIZE, sy + DISC_SIZE), fill=GRID)
         draw.rectangle((sx, sy, sx + DISC_SIZE - 1, sy + DISC_SIZE - 1), fill=CELL)
-    # A faint lighter line around the playing area lifts it off the bands.
-    edge = mix(CELL, TEXT, 0.12)
-    draw.rectangle((BOARD_LO - 1, BOARD_LO - 1, BOARD_HI + 1, BOARD_HI + 1), outline=edge)
-    # ...but the squares at the bottom corners keep their own grid edges.
-    for sx, sy in (GREEN_SQUARE, RED_SQUARE):
-        draw.line((sx - 1, sy - 1, sx + DISC_SIZE, sy - 1), fill=GRID)
     return img
 
 
