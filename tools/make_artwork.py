@@ -89,7 +89,9 @@ def smoothstep(e0, e1, x):
 
 
 def font(path, size):
-    return ImageFont.truetype(path, size)
+    # Raqm (a dependency of Debian's python3-pil) lays out with the font's
+    # kerning; naming it keeps the output the same wherever Pillow runs.
+    return ImageFont.truetype(path, size, layout_engine=ImageFont.Layout.RAQM)
 
 
 def downscale(img, size):
@@ -448,7 +450,7 @@ def all_pictures():
     board = board_picture()
     out.append(("game/tabuleiro.png", board))
     out.append(("game/botaoreversiazul.png", marker_picture()))
-    out.append(("game/flip.png", indicator_picture(board, [("Turning over\u2026", TEXT)], [4])))
+    out.append(("game/flip.png", indicator_picture(board, [("Turning over\u2026", TEXT)], [2, 7])))
     out.append(("game/redturn.png",
                 indicator_picture(board, [("Red", RED_TEXT), (" to move", TEXT)], [0])))
     out.append(("game/greenturn.png",
