@@ -103,8 +103,7 @@ def main(argv):
         draw.rectangle(r, outline=(255, 0, 255, 255))
     save("menu_regions.png", debug)
     save("game.png", game(p, POSITION, "game/greenturn.png", marker=(2, 5)))
-    # Green played (2, 5)... rather: red just played (6, 5) turning (5, 4)? Show a
-    # column of discs turning from green to red at several stages at once.
+    # Red has just played (6, 3): the three green discs of row 3 turn red.
     for f in (2, 4, 5, 7):
         stages = {(3, 3): 10 - f, (4, 3): 10 - f, (5, 3): 10 - f}
         flip = game(p, ["........", "........", "...g....", "...rrrr.", "...rrr..", "....r...",
