@@ -46,4 +46,6 @@ class ComputerPlayer {
     int32_t opponent;
     int32_t edgeWeight;
     uint64_t nodes = 0;
+    // Every entry within ±2^25, so a table sum cannot overflow 32 bits.
+    bool smallValues = true;
 };

@@ -2,12 +2,92 @@
 
 #include <cstdio>
 
+#include <type_traits>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
-// Directions are examined in this order; it fixes the order of moves and lines.
-constexpr int32_t SEARCH_ORDER[8] = {0, 1, 3, 2, 4, 5, 7, 6};
+// Bit 8·x + y stands for cell (x, y), the order of the cells in memory, so
+// walking the set bits upward visits the cells column by column, each column
+// top to bottom: the order in which anchors are taken.
+constexpr uint64_t TOP_ROW = 0x0101010101010101ULL;
+constexpr uint64_t BOTTOM_ROW = TOP_ROW << 7;
+
+constexpr int32_t stepOf(int32_t code) {
+    return 8 * FlipLine::DX[code] + FlipLine::DY[code];
+}
+
+// The row a step of index difference STEP must not land on: stepping down
+// off the bottom row would wrap into the top of the next column, and up off
+// the top row into the bottom of the previous one. Leaving by a side column
+// shifts the bit out of the word instead.
+template <int32_t STEP>
+constexpr uint64_t wrapRow() {
+    constexpr int32_t dy = ((STEP % 8) + 8 + 1) % 8 - 1;  // -1, 0 or +1
+    return dy == 1 ? TOP_ROW : dy == -1 ? BOTTOM_ROW : 0;
+}
+
+template <int32_t STEP>
+constexpr uint64_t shifted(uint64_t cells) {
+    return STEP > 0 ? cells << STEP : cells >> -STEP;
+}
+
+// The anchors from which a run of opposing discs in direction CODE ends on an
+// empty cell, grown backwards from the empty cells (a run is at most six
+// long). Masking the wrap row out of the sets each step lands in keeps every
+// shifted bit on the board.
+template <int32_t CODE>
+uint64_t anchorsToward(uint64_t own, uint64_t opposing, uint64_t empty) {
+    constexpr int32_t BACK = -stepOf(CODE);
+    const uint64_t inside = ~wrapRow<BACK>();
+    const uint64_t between = opposing & inside;
+    uint64_t run = shifted<BACK>(empty) & between;
+    run |= shifted<BACK>(run) & between;
+    run |= shifted<BACK>(run) & between;
+    run |= shifted<BACK>(run) & between;
+    run |= shifted<BACK>(run) & between;
+    run |= shifted<BACK>(run) & between;
+    return shifted<BACK>(run) & own & inside;
+}
+
+// The cells holding `side` and the empty cells, as bit sets.
+void readCells(const int32_t* cells, int32_t side, uint64_t& own, uint64_t& empty) {
+#if defined(__SSE2__)
+    const __m128i sides = _mm_set1_epi32(side);
+    const __m128i empties = _mm_set1_epi32(EMPTY);
+    own = 0;
+    empty = 0;
+    for (int32_t i = 0; i < 64; i += 16) {
+        __m128i quarter[4];
+        for (int32_t q = 0; q < 4; ++q) {
+            quarter[q] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cells + i + 4 * q));
+        }
+        const auto mask = [&](__m128i value) {
+            const __m128i low = _mm_packs_epi32(_mm_cmpeq_epi32(quarter[0], value),
+                                                _mm_cmpeq_epi32(quarter[1], value));
+            const __m128i high = _mm_packs_epi32(_mm_cmpeq_epi32(quarter[2], value),
+                                                 _mm_cmpeq_epi32(quarter[3], value));
+            return uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(_mm_packs_epi16(low, high)))}
+                   << i;
+        };
+        own |= mask(sides);
+        empty |= mask(empties);
+    }
+#else
+    own = 0;
+    empty = 0;
+    for (int32_t i = 0; i < 64; ++i) {
+        own |= uint64_t{cells[i] == side} << i;
+        empty |= uint64_t{cells[i] == EMPTY} << i;
+    }
+#endif
+}
 }  // namespace
 
-MoveList::MoveList(int32_t side, Board* board) : side(side), board(board) { generate(); }
+MoveList::MoveList(int32_t side, Board* board) : side(side), board(board) {
+    generate();
+}
 
 MoveList::~MoveList() {
     Move* move = head;
@@ -18,41 +98,61 @@ MoveList::~MoveList() {
     }
 }
 
+// Finds the same moves and lines, in the same order, as scanning every anchor
+// (x outer, y inner), trying its directions in the order left, right, down,
+// up, up-left, up-right, down-right, down-left (codes 0, 1, 3, 2, 4, 5, 7, 6)
+// and walking over each opposing run. Whole-board bit operations decide up
+// front which anchor and direction close a line, so only those are walked.
 void MoveList::generate() {
-    const auto& cells = board->cells;
-    for (int32_t x = 0; x < 8; ++x) {
-        for (int32_t y = 0; y < 8; ++y) {
-            if (cells[x][y] != side) {
-                continue;
+    uint64_t own;
+    uint64_t empty;
+    readCells(&board->cells[0][0], side, own, empty);
+    // Anything neither the side's nor empty is an opposing disc.
+    const uint64_t opposing = ~(own | empty);
+
+    const uint64_t toward[8] = {
+        anchorsToward<0>(own, opposing, empty), anchorsToward<1>(own, opposing, empty),
+        anchorsToward<2>(own, opposing, empty), anchorsToward<3>(own, opposing, empty),
+        anchorsToward<4>(own, opposing, empty), anchorsToward<5>(own, opposing, empty),
+        anchorsToward<6>(own, opposing, empty), anchorsToward<7>(own, opposing, empty)};
+    const uint64_t anyAnchor = toward[0] | toward[1] | toward[2] | toward[3] | toward[4] |
+                               toward[5] | toward[6] | toward[7];
+
+    Move* byCell[64];
+    uint64_t listed = 0;
+    for (uint64_t rest = anyAnchor; rest != 0; rest &= rest - 1) {
+        const int32_t anchor = __builtin_ctzll(rest);
+        const auto line = [&](auto codeConstant) {
+            constexpr int32_t CODE = decltype(codeConstant)::value;
+            constexpr int32_t STEP = stepOf(CODE);
+            if ((toward[CODE] >> anchor & 1) == 0) {
+                return;
             }
-            for (int32_t code : SEARCH_ORDER) {
-                const int32_t dx = FlipLine::DX[code];
-                const int32_t dy = FlipLine::DY[code];
-                // A run needs at least one disc to jump, so the cell two steps
-                // away must be on the board.
-                if (!Board::isInside(x + 2 * dx, y + 2 * dy)) {
-                    continue;
-                }
-                const int32_t neighbour = cells[x + dx][y + dy];
-                if (neighbour == side || neighbour == EMPTY) {
-                    continue;
-                }
-                int32_t cx = x + 2 * dx;
-                int32_t cy = y + 2 * dy;
-                while (Board::isInside(cx, cy)) {
-                    const int32_t value = cells[cx][cy];
-                    if (value == EMPTY) {
-                        addMove(cx, cy, x, y, code);
-                        break;
-                    }
-                    if (value == side) {
-                        break;
-                    }
-                    cx += dx;
-                    cy += dy;
-                }
+            int32_t target = anchor + 2 * STEP;
+            while ((opposing >> target & 1) != 0) {
+                target += STEP;
             }
-        }
+            if ((listed >> target & 1) != 0) {
+                byCell[target]->addLine(anchor >> 3, anchor & 7, CODE);
+                return;
+            }
+            Move* move = new Move(target >> 3, target & 7, anchor >> 3, anchor & 7, CODE);
+            move->next = head;
+            if (head != nullptr) {
+                head->prev = move;
+            }
+            head = move;
+            byCell[target] = move;
+            listed |= uint64_t{1} << target;
+        };
+        line(std::integral_constant<int32_t, 0>{});
+        line(std::integral_constant<int32_t, 1>{});
+        line(std::integral_constant<int32_t, 3>{});
+        line(std::integral_constant<int32_t, 2>{});
+        line(std::integral_constant<int32_t, 4>{});
+        line(std::integral_constant<int32_t, 5>{});
+        line(std::integral_constant<int32_t, 7>{});
+        line(std::integral_constant<int32_t, 6>{});
     }
 }
 
@@ -65,8 +165,7 @@ Move* MoveList::findMove(int32_t x, int32_t y) const {
     return nullptr;
 }
 
-void MoveList::addMove(int32_t x, int32_t y, int32_t anchorX, int32_t anchorY,
-                       int32_t direction) {
+void MoveList::addMove(int32_t x, int32_t y, int32_t anchorX, int32_t anchorY, int32_t direction) {
     Move* existing = findMove(x, y);
     if (existing != nullptr) {
         existing->addLine(anchorX, anchorY, direction);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <new>
 
 #include "rules/Board.h"
 #include "rules/Move.h"
@@ -8,26 +10,61 @@
 // The legal moves of one side on one Board, in a fixed order that decides the
 // computer's choice between equal moves. Owns its Moves, never its Board.
 class MoveList {
-public:
+  public:
     MoveList(int32_t side, Board* board);
     MoveList(const MoveList&) = delete;
     MoveList& operator=(const MoveList&) = delete;
     ~MoveList();
 
-    bool hasMove(int32_t x, int32_t y) const { return findMove(x, y) != nullptr; }
-    bool isEmpty() const { return head == nullptr; }
+    // The search builds one list per position it visits; freed lists wait on a
+    // class-level list for reuse (plain new/delete in the sanitizer build).
+    static void* operator new(std::size_t size) {
+#ifndef VANTRIXO_PLAIN_ALLOCATION
+        if (spare != nullptr && size == sizeof(MoveList)) {
+            Spare* reused = spare;
+            spare = reused->next;
+            return reused;
+        }
+#endif
+        return ::operator new(size);
+    }
+    static void operator delete(void* memory) noexcept {
+#ifdef VANTRIXO_PLAIN_ALLOCATION
+        ::operator delete(memory);
+#else
+        if (memory != nullptr) {
+            spare = new (memory) Spare{spare};
+        }
+#endif
+    }
+
+    bool hasMove(int32_t x, int32_t y) const {
+        return findMove(x, y) != nullptr;
+    }
+    bool isEmpty() const {
+        return head == nullptr;
+    }
     void apply(int32_t x, int32_t y);
     void undo(int32_t x, int32_t y);
     void counts(int32_t& red, int32_t& green);
-    Board* getBoard() const { return board; }
-    Move* first() const { return head; }
+    Board* getBoard() const {
+        return board;
+    }
+    Move* first() const {
+        return head;
+    }
     Move* findMove(int32_t x, int32_t y) const;
     void addMove(int32_t x, int32_t y, int32_t anchorX, int32_t anchorY, int32_t direction);
 
-private:
+  private:
     void generate();
 
     int32_t side;
     Board* board;
     Move* head = nullptr;
+
+    struct Spare {
+        Spare* next;
+    };
+    static inline Spare* spare = nullptr;
 };
