@@ -1,0 +1,13 @@
+#pragma once
+
+#include <cstdint>
+
+struct SDL_Surface;
+
+// SDL video and the one 400x400 window. False, after "Argh! Can't init SDL!"
+// on standard output, when SDL cannot start or no video mode can be set.
+bool setUpDisplay(SDL_Surface** screen);
+
+// The program proper: the menu, the display, then menu and game in turn until
+// the exit item. Arguments are ignored. Always returns 1.
+int32_t runProgram(int argc, char** argv);

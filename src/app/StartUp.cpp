@@ -1,0 +1,52 @@
+#include "app/StartUp.h"
+
+#include <SDL_version.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+StartUp::~StartUp() {
+    if (entered) {
+        // Nothing to do about a failure this late; the process is ending.
+        if (chdir(oldDirectory.c_str()) != 0) {
+            entered = false;
+        }
+    }
+}
+
+bool StartUp::isRecentEnough(const SDL_version* linked, const SDL_version& needed,
+                             const char* name) {
+    const long wanted = SDL_VERSIONNUM(needed.major, needed.minor, needed.patch);
+    if (linked != nullptr &&
+        SDL_VERSIONNUM(linked->major, linked->minor, linked->patch) >= wanted) {
+        return true;
+    }
+    std::fprintf(stderr, "Need version %.10ld of %.32s\n", wanted, name);
+    return false;
+}
+
+bool StartUp::enterDirectoryOf(const char* executable) {
+    char* resolved = realpath(executable, nullptr);
+    if (resolved == nullptr) {
+        return false;
+    }
+    std::string directory(resolved);
+    free(resolved);
+    directory.erase(directory.find_last_of('/') + 1);
+
+    char* current = getcwd(nullptr, 0);
+    if (current == nullptr) {
+        return false;
+    }
+    std::string before(current);
+    free(current);
+
+    if (chdir(directory.c_str()) != 0) {
+        return false;
+    }
+    oldDirectory = before;
+    entered = true;
+    return true;
+}

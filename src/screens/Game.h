@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+
+#include "rules/Board.h"
+#include "rules/MoveList.h"
+
+struct SDL_Surface;
+class ComputerPlayer;
+
+// One game on the 400x400 screen: the board, the side to move, the cell under
+// the pointer and, against the computer, its player. The turn loop polls the
+// mouse and the ESC key; ESC is the only way out.
+class Game {
+  public:
+    // mode 1: two people; 2: person red against the computer; 3: the computer
+    // plays red and moves first. depth and difficulty only matter in 2 and 3.
+    Game(int32_t mode, int32_t depth, int32_t difficulty);
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+    ~Game();
+
+    void run(SDL_Surface* screen);
+    void drawFrame(SDL_Surface* screen);
+    bool tryHumanMove(MoveList* moves, uint8_t buttons);
+    void switchTurn();
+
+    // At most this many flips a second from the turn loop's frames, so a game
+    // that waits for a person does not spin a whole core.
+    static constexpr uint32_t FRAME_INTERVAL_MS = 17;
+
+  private:
+    void drawCount(SDL_Surface* screen, int32_t count, int32_t left, int32_t top);
+    void flipPaced(SDL_Surface* screen);
+
+    SDL_Surface* highlightImage = nullptr;
+    SDL_Surface* redTurnImage = nullptr;
+    SDL_Surface* greenTurnImage = nullptr;
+    SDL_Surface* greenWinImage = nullptr;
+    SDL_Surface* redWinImage = nullptr;
+    SDL_Surface* nobodyWinImage = nullptr;
+    SDL_Surface* numbersImage = nullptr;
+    SDL_Surface* escTextImage = nullptr;
+    Board board;
+    int32_t mode;
+    int32_t cursorX = -1;
+    int32_t cursorY = -1;
+    int32_t turn = RED;
+    ComputerPlayer* computer = nullptr;
+    uint32_t lastFlipTicks = 0;
+};
