@@ -1,10 +1,12 @@
 # Thin wrapper over CMake: `make run` to play, `make test` to check everything.
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 PYTHON ?= /usr/bin/python3
 
-.PHONY: all run test deps configure build asan-test bench artwork screenshots package format clean
+.PHONY: all run test deps configure build asan-test bench fuzz artwork screenshots package format clean
 
 all: build
 
@@ -40,6 +42,17 @@ asan-test: deps
 # Benchmarks of the computer player's search (Google Benchmark).
 bench: build
 	@$(BUILD_DIR)/vantrixo_bench
+
+# libFuzzer on the value-table loader: built with clang-14 and ASan+UBSan in
+# its own directory, run for FUZZ_SECONDS from the committed seeds (new finds
+# go to $(FUZZ_DIR)/corpus; the seeds also replay in every `make test`).
+fuzz: deps
+	@cmake -S . -B $(FUZZ_DIR) -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DVANTRIXO_SANITIZE=ON -DVANTRIXO_FUZZ=ON -DVANTRIXO_BENCH=OFF >/dev/null
+	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target vantrixo_fuzz_loadvalues
+	@mkdir -p $(FUZZ_DIR)/corpus
+	@$(FUZZ_DIR)/vantrixo_fuzz_loadvalues -max_total_time=$(FUZZ_SECONDS) \
+	  $(FUZZ_DIR)/corpus tests/fuzz/corpus
 
 # Regenerates every picture under data/ from tools/ (the PNGs are committed).
 artwork: deps
