@@ -192,7 +192,7 @@ void MoveList::apply(int32_t x, int32_t y) {
         int32_t cy = line->anchorY + dy;
         // The walk stays on the board even for a hand-made line that misses the cell.
         while (Board::isInside(cx, cy)) {
-            board->setCell(cx, cy, side);
+            board->cells[cx][cy] = side;
             if (cx == x && cy == y) {
                 break;
             }
@@ -215,7 +215,7 @@ void MoveList::undo(int32_t x, int32_t y) {
         int32_t cx = line->anchorX + dx;
         int32_t cy = line->anchorY + dy;
         while (Board::isInside(cx, cy) && (cx != x || cy != y)) {
-            board->setCell(cx, cy, other);
+            board->cells[cx][cy] = other;
             cx += dx;
             cy += dy;
         }
