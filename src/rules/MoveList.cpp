@@ -157,8 +157,19 @@ void MoveList::generate() {
 }
 
 Move* MoveList::findMove(int32_t x, int32_t y) const {
+    if (lastFound != nullptr) {
+        if (lastFound->x == x && lastFound->y == y) {
+            return lastFound;
+        }
+        Move* following = lastFound->next;
+        if (following != nullptr && following->x == x && following->y == y) {
+            lastFound = following;
+            return following;
+        }
+    }
     for (Move* move = head; move != nullptr; move = move->next) {
         if (move->x == x && move->y == y) {
+            lastFound = move;
             return move;
         }
     }

@@ -62,6 +62,10 @@ class MoveList {
     int32_t side;
     Board* board;
     Move* head = nullptr;
+    // The Move that findMove last returned. A list never holds two Moves for
+    // one cell, so checking it and its successor first finds the same Move;
+    // it makes the search's apply-undo pairs, walked in list order, cheap.
+    mutable Move* lastFound = nullptr;
 
     struct Spare {
         Spare* next;
