@@ -173,6 +173,13 @@ TEST(Search, AmongEqualScoresTheLaterMoveIsPlayed) {
               0);
     EXPECT_EQ(x, 5);
     EXPECT_EQ(y, 3);
+    // The same at a node where the opponent moves: Red's last opening move.
+    MoveList replies(RED, &board);
+    EXPECT_EQ(player.searchMin(&replies, -ComputerPlayer::SCORE_LIMIT, ComputerPlayer::SCORE_LIMIT,
+                               0, x, y),
+              0);
+    EXPECT_EQ(x, 5);
+    EXPECT_EQ(y, 4);
 }
 
 TEST(Search, TheRootValueIsPlainMinimaxOverDepthPlusOnePlies) {
