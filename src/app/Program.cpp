@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -29,6 +30,10 @@ bool setUpDisplay(SDL_Surface** screen) {
         return false;
     }
     std::atexit(SDL_Quit);
+    // SDL turns Ctrl-C and SIGTERM into quit events, which nothing here ever
+    // reads: without this the program could only be killed outright.
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
 
     *screen = SDL_SetVideoMode(400, 400, 24, SDL_HWSURFACE | SDL_DOUBLEBUF);
     if (*screen == nullptr) {
