@@ -1,5 +1,6 @@
 #include "ai/ComputerPlayer.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -37,7 +38,13 @@ ComputerPlayer::ComputerPlayer(const std::string& path, int32_t depth, int32_t d
 
 void ComputerPlayer::loadValues(const std::string& path) {
     // Binary mode: a carriage return stays in the line, where it is white space.
-    std::ifstream in(path, std::ios::in | std::ios::binary);
+    // A directory opens like a file here but cannot be read: it is as unreadable
+    // as a missing file and is reported the same way.
+    std::error_code ignored;
+    std::ifstream in;
+    if (!std::filesystem::is_directory(path, ignored)) {
+        in.open(path, std::ios::in | std::ios::binary);
+    }
     if (!in.is_open()) {
         std::cerr << "Failed to open '" << path << "'." << std::endl;
         return;

@@ -173,6 +173,12 @@ TEST(LoadValues, AMissingFileIsReportedOnceAndThePlayerStillPlays) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     board.recount();
     EXPECT_EQ(board.redCount(), 4);
+
+    // A directory in the table's place cannot be read either.
+    const std::string directory = testing::TempDir();
+    testing::internal::CaptureStderr();
+    ComputerPlayer fromDirectory(directory, 3, 1, RED);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Failed to open '" + directory + "'.\n");
 }
 
 // The table shipped with the game: eight lines of eight numbers, the same
