@@ -86,6 +86,10 @@ const std::vector<Call>& calls() {
     return state().calls;
 }
 
+void note(const std::string& name) {
+    record(Kind::Other, 0, name);
+}
+
 void makeMissing(const std::string& path) {
     state().missing.insert(path);
 }

@@ -23,7 +23,7 @@ struct Input {
     bool esc;
 };
 
-enum class Kind { Delay, Pace, Flip, Blit, Load, Free };
+enum class Kind { Delay, Pace, Flip, Blit, Load, Free, Other };
 
 struct Call {
     Kind kind;
@@ -43,6 +43,9 @@ void reset(std::vector<Input> script, uint32_t giveUpAt = 600000);
 uint32_t now();
 bool gaveUp();
 const std::vector<Call>& calls();
+
+// Records a call of another seam (Kind::Other) under `name`.
+void note(const std::string& name);
 
 // IMG_Load of this path returns null, as for a missing file.
 void makeMissing(const std::string& path);
