@@ -1,0 +1,140 @@
+#!/usr/bin/python3
+"""End-to-end runs of the built program.
+
+  e2e.py play PROGRAM DATA      menu, a two-player opening move, ESC, ESC
+  e2e.py symlink PROGRAM DATA   started through a link from another directory
+  e2e.py novideo PROGRAM DATA   no usable video driver
+
+With VANTRIXO_SHOTS set to a directory the screenshots of the run are kept there.
+"""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from x_session import Frames, XServer, cpu_seconds, mismatch  # noqa: E402
+
+OPENING_RED = {(3, 4), (4, 3)}
+OPENING_GREEN = {(3, 3), (4, 4)}
+
+
+def wait_for(x, window, expected, what, shots, name, timeout=10):
+    deadline = time.monotonic() + timeout
+    best = 1.0
+    while True:
+        shot = x.screenshot(window)
+        best = min(best, mismatch(shot, expected))
+        if best < 0.01:
+            if shots:
+                shot.save(os.path.join(shots, name + ".png"))
+            print("ok: %s (%.2f%% of pixels off)" % (what, 100 * best))
+            return
+        if time.monotonic() > deadline:
+            shot.save(os.path.join(tempfile.gettempdir(), "vantrixo-e2e-" + name + ".png"))
+            expected.save(os.path.join(tempfile.gettempdir(), "vantrixo-e2e-" + name + "-expected.png"))
+            raise AssertionError("%s not shown: %.1f%% of pixels differ" % (what, 100 * best))
+        time.sleep(0.1)
+
+
+def wait_exit(proc, timeout=10):
+    try:
+        return proc.wait(timeout)
+    except subprocess.TimeoutExpired:
+        raise AssertionError("the program did not end")
+
+
+def run_play(program, frames, shots, through_link):
+    x = XServer()
+    elsewhere = tempfile.mkdtemp(prefix="vantrixo-e2e-")
+    proc = None
+    try:
+        command = program
+        if through_link:
+            os.mkdir(os.path.join(elsewhere, "bin"))
+            command = os.path.join(elsewhere, "bin", "vantrixo")
+            os.symlink(program, command)
+        # Started from a directory without data/: the program must find its own.
+        proc = subprocess.Popen([command, "an", "ignored", "argument"], cwd=elsewhere, env=x.env,
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        try:
+            window = x.find_window("vantrixo")
+        except AssertionError:
+            proc.kill()
+            out, err = proc.communicate()
+            print("program output:", out[:300], err[:300], "status", proc.returncode)
+            raise
+        x.xdotool("mousemove", "--window", window, 20, 200)
+        wait_for(x, window, frames.menu(), "the menu", shots, "menu")
+        if through_link:
+            x.key("Escape")
+            assert wait_exit(proc) == 1
+            print("ok: started through a link from elsewhere, ended with status 1")
+            return
+
+        x.click(window, 200, 160)  # two players
+        x.xdotool("mousemove", "--window", window, 20, 200)
+        wait_for(x, window, frames.game(OPENING_RED, OPENING_GREEN, "redturn"),
+                 "the opening position", shots, "game-start")
+
+        # Idle while a person thinks: the paced loop must not spin a core.
+        time.sleep(0.5)
+        before, start = cpu_seconds(proc.pid), time.monotonic()
+        time.sleep(2)
+        share = (cpu_seconds(proc.pid) - before) / (time.monotonic() - start)
+        print("idle game: %.1f%% of one core" % (100 * share))
+        assert share < 0.25, "the idle game is busy"
+
+        x.xdotool("mousemove", "--window", window, 260, 220)  # over (5,4)
+        wait_for(x, window, frames.game(OPENING_RED, OPENING_GREEN, "redturn", highlight=(5, 4)),
+                 "the highlight on a legal cell", shots, "game-highlight")
+        x.click(window, 260, 220)
+        x.xdotool("mousemove", "--window", window, 20, 200)
+        wait_for(x, window, frames.game({(3, 4), (4, 3), (4, 4), (5, 4)}, {(3, 3)}, "greenturn"),
+                 "red's move and the new counts", shots, "game-after-move")
+
+        x.key("Escape")  # a short press: back to the menu
+        wait_for(x, window, frames.menu(), "the menu again", shots, "menu-again")
+        time.sleep(0.3)
+        assert proc.poll() is None, "a short ESC must only leave the game"
+        x.key("Escape")
+        assert wait_exit(proc) == 1
+        out, err = proc.communicate()
+        assert out == b"" and err == b"", (out, err)
+        print("ok: ESC on the menu ended the program with status 1")
+    finally:
+        if proc is not None and proc.poll() is None:
+            proc.kill()
+            proc.wait()
+        x.stop()
+        shutil.rmtree(elsewhere, ignore_errors=True)
+
+
+def run_novideo(program):
+    elsewhere = tempfile.mkdtemp(prefix="vantrixo-e2e-")
+    try:
+        env = dict(os.environ, SDL_VIDEODRIVER="no-such-driver")
+        done = subprocess.run([program], cwd=elsewhere, env=env, capture_output=True, timeout=20)
+        assert done.stdout == b"Argh! Can't init SDL!\n", done.stdout
+        assert done.returncode == 1, done.returncode
+        print("ok: no video driver: the message and status 1")
+    finally:
+        shutil.rmtree(elsewhere, ignore_errors=True)
+
+
+def main():
+    mode, program, data = sys.argv[1], os.path.abspath(sys.argv[2]), sys.argv[3]
+    shots = os.environ.get("VANTRIXO_SHOTS")
+    if shots:
+        os.makedirs(shots, exist_ok=True)
+    if mode == "novideo":
+        run_novideo(program)
+    else:
+        run_play(program, Frames(data), shots, through_link=(mode == "symlink"))
+
+
+if __name__ == "__main__":
+    main()
