@@ -69,18 +69,14 @@ class XServer:
         return Image.open(io.BytesIO(shot.stdout)).convert("RGB")
 
     # The game polls the key and button state, so each press is held long
-    # enough for a poll to see it.
+    # enough for a poll to see it; press and release go out in one xdotool
+    # run so that a busy machine cannot stretch the hold.
     def click(self, window, x, y, hold=0.15):
-        self.xdotool("mousemove", "--window", window, x, y)
-        time.sleep(0.05)
-        self.xdotool("mousedown", 1)
-        time.sleep(hold)
-        self.xdotool("mouseup", 1)
+        self.xdotool("mousemove", "--window", window, x, y, "sleep", 0.05,
+                     "mousedown", 1, "sleep", hold, "mouseup", 1)
 
     def key(self, name, hold=0.1):
-        self.xdotool("keydown", name)
-        time.sleep(hold)
-        self.xdotool("keyup", name)
+        self.xdotool("keydown", name, "sleep", hold, "keyup", name)
 
 
 class Frames:
