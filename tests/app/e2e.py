@@ -4,6 +4,7 @@
   e2e.py play PROGRAM DATA      menu, a two-player opening move, ESC, ESC
   e2e.py symlink PROGRAM DATA   started through a link from another directory
   e2e.py novideo PROGRAM DATA   no usable video driver
+  e2e.py sigterm PROGRAM DATA   SIGTERM on the menu ends the program
 
 With VANTRIXO_SHOTS set to a directory the screenshots of the run are kept there.
 """
@@ -49,7 +50,7 @@ def wait_exit(proc, timeout=10):
         raise AssertionError("the program did not end")
 
 
-def run_play(program, frames, shots, through_link):
+def run_play(program, frames, shots, through_link, terminate=False):
     x = XServer()
     elsewhere = tempfile.mkdtemp(prefix="vantrixo-e2e-")
     proc = None
@@ -71,6 +72,11 @@ def run_play(program, frames, shots, through_link):
             raise
         x.xdotool("mousemove", "--window", window, 20, 200)
         wait_for(x, window, frames.menu(), "the menu", shots, "menu")
+        if terminate:
+            proc.terminate()
+            assert wait_exit(proc) == -15, "SIGTERM must end the program"
+            print("ok: SIGTERM ended the program")
+            return
         if through_link:
             x.key("Escape")
             assert wait_exit(proc) == 1
@@ -135,7 +141,8 @@ def main():
     if mode == "novideo":
         run_novideo(program)
     else:
-        run_play(program, Frames(data), shots, through_link=(mode == "symlink"))
+        run_play(program, Frames(data), shots, through_link=(mode == "symlink"),
+                 terminate=(mode == "sigterm"))
 
 
 if __name__ == "__main__":
