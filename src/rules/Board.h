@@ -10,7 +10,7 @@ struct SDL_Surface;
 // the flip animation compares against, and the pictures the board is drawn with.
 // Copies carry the cells only: they never load or free a picture.
 class Board {
-public:
+  public:
     Board();
     Board(const Board& source);
     Board& operator=(const Board&) = delete;
@@ -40,7 +40,7 @@ public:
     void draw(SDL_Surface* screen);
     void animateFlips(SDL_Surface* screen);
 
-private:
+  private:
     SDL_Surface* frames[10];
     SDL_Surface* boardImage;
     SDL_Surface* flipImage;

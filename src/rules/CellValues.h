@@ -8,4 +8,6 @@ constexpr int32_t RED = 1;
 constexpr int32_t GREEN = 2;
 
 // RED moves first; anything that is not RED (GREEN, or a stray value) faces RED.
-constexpr int32_t opponentOf(int32_t side) { return side == RED ? GREEN : RED; }
+constexpr int32_t opponentOf(int32_t side) {
+    return side == RED ? GREEN : RED;
+}

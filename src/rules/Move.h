@@ -2,9 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <new>
 
 #include "rules/FlipLine.h"
+#include "rules/Recycler.h"
 
 // A legal move: its cell and the lines it turns over (owned, newest first).
 // Defined here in full: the search makes and frees Moves by the million.
@@ -23,27 +23,9 @@ class Move {
         }
     }
 
-    // Freed Moves wait on a class-level list for reuse, like FlipLines (plain
-    // new/delete in the sanitizer build).
-    static void* operator new(std::size_t size) {
-#ifndef VANTRIXO_PLAIN_ALLOCATION
-        if (spare != nullptr && size == sizeof(Move)) {
-            Spare* reused = spare;
-            spare = reused->next;
-            return reused;
-        }
-#endif
-        return ::operator new(size);
-    }
-    static void operator delete(void* memory) noexcept {
-#ifdef VANTRIXO_PLAIN_ALLOCATION
-        ::operator delete(memory);
-#else
-        if (memory != nullptr) {
-            spare = new (memory) Spare{spare};
-        }
-#endif
-    }
+    // Freed Moves are kept for reuse (see Recycler).
+    static void* operator new(std::size_t size) { return Recycler<Move>::take(size); }
+    static void operator delete(void* memory) noexcept { Recycler<Move>::give(memory); }
 
     FlipLine* addLine(int32_t anchorX, int32_t anchorY, int32_t direction) {
         FlipLine* line = new FlipLine(anchorX, anchorY, direction);
@@ -64,10 +46,4 @@ class Move {
     int32_t x;
     int32_t y;
     FlipLine* lines;
-
-  private:
-    struct Spare {
-        Spare* next;
-    };
-    static inline Spare* spare = nullptr;
 };

@@ -2,10 +2,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <new>
 
 #include "rules/Board.h"
 #include "rules/Move.h"
+#include "rules/Recycler.h"
 
 // The legal moves of one side on one Board, in a fixed order that decides the
 // computer's choice between equal moves. Owns its Moves, never its Board.
@@ -16,43 +16,18 @@ class MoveList {
     MoveList& operator=(const MoveList&) = delete;
     ~MoveList();
 
-    // The search builds one list per position it visits; freed lists wait on a
-    // class-level list for reuse (plain new/delete in the sanitizer build).
-    static void* operator new(std::size_t size) {
-#ifndef VANTRIXO_PLAIN_ALLOCATION
-        if (spare != nullptr && size == sizeof(MoveList)) {
-            Spare* reused = spare;
-            spare = reused->next;
-            return reused;
-        }
-#endif
-        return ::operator new(size);
-    }
-    static void operator delete(void* memory) noexcept {
-#ifdef VANTRIXO_PLAIN_ALLOCATION
-        ::operator delete(memory);
-#else
-        if (memory != nullptr) {
-            spare = new (memory) Spare{spare};
-        }
-#endif
-    }
+    // The search builds one list per position it visits; freed lists are kept
+    // for reuse (see Recycler).
+    static void* operator new(std::size_t size) { return Recycler<MoveList>::take(size); }
+    static void operator delete(void* memory) noexcept { Recycler<MoveList>::give(memory); }
 
-    bool hasMove(int32_t x, int32_t y) const {
-        return findMove(x, y) != nullptr;
-    }
-    bool isEmpty() const {
-        return head == nullptr;
-    }
+    bool hasMove(int32_t x, int32_t y) const { return findMove(x, y) != nullptr; }
+    bool isEmpty() const { return head == nullptr; }
     void apply(int32_t x, int32_t y);
     void undo(int32_t x, int32_t y);
     void counts(int32_t& red, int32_t& green);
-    Board* getBoard() const {
-        return board;
-    }
-    Move* first() const {
-        return head;
-    }
+    Board* getBoard() const { return board; }
+    Move* first() const { return head; }
     Move* findMove(int32_t x, int32_t y) const;
     void addMove(int32_t x, int32_t y, int32_t anchorX, int32_t anchorY, int32_t direction);
 
@@ -66,9 +41,4 @@ class MoveList {
     // one cell, so checking it and its successor first finds the same Move;
     // it makes the search's apply-undo pairs, walked in list order, cheap.
     mutable Move* lastFound = nullptr;
-
-    struct Spare {
-        Spare* next;
-    };
-    static inline Spare* spare = nullptr;
 };

@@ -1,19 +1,9 @@
 #include <SDL.h>
 
 #include "rules/Board.h"
+#include "screens/BlitAt.h"
 
 namespace {
-
-// Blits the whole picture with its top-left corner at (x, y). A null picture
-// (a file that did not load) is refused by SDL and simply draws nothing.
-void blitAt(SDL_Surface* picture, SDL_Surface* screen, int32_t x, int32_t y) {
-    SDL_Rect where;
-    where.x = static_cast<Sint16>(x);
-    where.y = static_cast<Sint16>(y);
-    where.w = 0;
-    where.h = 0;
-    SDL_BlitSurface(picture, nullptr, screen, &where);
-}
 
 int32_t discLeft(int32_t x) {
     return 41 + 40 * x;

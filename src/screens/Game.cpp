@@ -5,6 +5,7 @@
 #include <time.h>
 
 #include "ai/ComputerPlayer.h"
+#include "screens/BlitAt.h"
 
 namespace {
 
@@ -13,15 +14,6 @@ constexpr const char* VALUES_PATH = "data/ia/board8x8Values2.brd";
 constexpr Uint32 START_WAIT_MS = 100;
 constexpr Uint32 AFTER_MOVE_WAIT_MS = 200;
 constexpr Uint32 END_WAIT_MS = 50;
-
-void blitAt(SDL_Surface* picture, SDL_Surface* screen, int32_t x, int32_t y) {
-    SDL_Rect where;
-    where.x = static_cast<Sint16>(x);
-    where.y = static_cast<Sint16>(y);
-    where.w = 0;
-    where.h = 0;
-    SDL_BlitSurface(picture, nullptr, screen, &where);
-}
 
 bool escapeDown() {
     SDL_PumpEvents();

@@ -3,6 +3,8 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include "screens/BlitAt.h"
+
 namespace {
 
 // An inclusive rectangle of window pixels that answers to the pointer.
@@ -34,15 +36,6 @@ constexpr int ESC_KEY = 27;
 constexpr Uint8 LEFT_BUTTON = 1;
 constexpr Uint32 STEP_DELAY_MS = 100;
 constexpr Uint32 POLL_DELAY_MS = 40;
-
-void blitAt(SDL_Surface* picture, SDL_Surface* screen, int32_t x, int32_t y) {
-    SDL_Rect where;
-    where.x = static_cast<Sint16>(x);
-    where.y = static_cast<Sint16>(y);
-    where.w = 0;
-    where.h = 0;
-    SDL_BlitSurface(picture, nullptr, screen, &where);
-}
 
 int32_t itemAt(int32_t x, int32_t y) {
     for (int32_t item = 1; item <= 4; ++item) {
