@@ -1,4 +1,5 @@
 # Thin wrapper over CMake: `make run` to play, `make test` to check everything.
+MAKEFLAGS += --no-print-directory
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
