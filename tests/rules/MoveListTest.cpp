@@ -4,6 +4,7 @@
 
 #include "rules/Board.h"
 #include "rules/MoveList.h"
+#include "support/TestBoards.h"
 
 namespace {
 
@@ -39,25 +40,6 @@ void expectWellLinked(const MoveList& list) {
         }
         previous = m;
     }
-}
-
-void clear(Board& board) {
-    for (int x = 0; x < 8; ++x) {
-        for (int y = 0; y < 8; ++y) {
-            board.setCell(x, y, EMPTY);
-        }
-    }
-}
-
-bool sameCells(const Board& a, const Board& b) {
-    for (int x = 0; x < 8; ++x) {
-        for (int y = 0; y < 8; ++y) {
-            if (a.getCell(x, y) != b.getCell(x, y)) {
-                return false;
-            }
-        }
-    }
-    return true;
 }
 
 TEST(MoveList, OpeningMovesStandInDiscoveryOrderReversed) {
