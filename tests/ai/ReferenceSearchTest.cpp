@@ -15,6 +15,7 @@
 #include "ai/ComputerPlayer.h"
 #include "rules/Board.h"
 #include "rules/MoveList.h"
+#include "support/TestBoards.h"
 
 namespace {
 
@@ -29,41 +30,8 @@ bool inside(int x, int y) {
     return x >= 0 && x < 8 && y >= 0 && y < 8;
 }
 
-// Flips for `side` at (x, y); applies them when `grid` is writable.
 int flips(Grid& g, int side, int x, int y, bool play) {
-    if (g.c[x][y] != 0) {
-        return 0;
-    }
-    const int other = side == 1 ? 2 : 1;
-    int total = 0;
-    for (int dx = -1; dx <= 1; ++dx) {
-        for (int dy = -1; dy <= 1; ++dy) {
-            if (dx == 0 && dy == 0) {
-                continue;
-            }
-            int run = 0;
-            int cx = x + dx;
-            int cy = y + dy;
-            while (inside(cx, cy) && g.c[cx][cy] == other) {
-                ++run;
-                cx += dx;
-                cy += dy;
-            }
-            if (run == 0 || !inside(cx, cy) || g.c[cx][cy] != side) {
-                continue;
-            }
-            total += run;
-            if (play) {
-                for (int k = 1; k <= run; ++k) {
-                    g.c[x + k * dx][y + k * dy] = side;
-                }
-            }
-        }
-    }
-    if (play && total > 0) {
-        g.c[x][y] = side;
-    }
-    return total;
+    return referenceFlips(g.c, side, x, y, play);
 }
 
 struct MoveSet {

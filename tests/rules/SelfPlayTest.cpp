@@ -7,6 +7,7 @@
 
 #include "rules/Board.h"
 #include "rules/MoveList.h"
+#include "support/TestBoards.h"
 
 namespace {
 
@@ -25,32 +26,9 @@ Grid read(const Board& b) {
     return g;
 }
 
-// An independent statement of the rules: the discs that placing `side` at
-// (x, y) turns over, found by walking all eight directions from the move cell.
 int flipsOf(const Grid& g, int32_t side, int x, int y) {
-    if (g.c[x][y] != EMPTY) {
-        return 0;
-    }
-    int total = 0;
-    for (int dx = -1; dx <= 1; ++dx) {
-        for (int dy = -1; dy <= 1; ++dy) {
-            if (dx == 0 && dy == 0) {
-                continue;
-            }
-            int run = 0;
-            int cx = x + dx;
-            int cy = y + dy;
-            while (Board::isInside(cx, cy) && g.c[cx][cy] == opponentOf(side)) {
-                ++run;
-                cx += dx;
-                cy += dy;
-            }
-            if (run > 0 && Board::isInside(cx, cy) && g.c[cx][cy] == side) {
-                total += run;
-            }
-        }
-    }
-    return total;
+    Grid scratch = g;
+    return referenceFlips(scratch.c, side, x, y, false);
 }
 
 int countOf(const Grid& g, int32_t side) {

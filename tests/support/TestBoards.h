@@ -38,3 +38,43 @@ inline bool sameCells(const Board& a, const Board& b) {
     }
     return true;
 }
+
+// The rules stated on their own, without the move lists: the number of discs
+// that `side` placing at (x, y) turns over, found by walking the eight
+// directions from the move cell. With `play` the discs turn and the new disc
+// is placed (when it turns any).
+inline int referenceFlips(int32_t (&cells)[8][8], int32_t side, int x, int y, bool play) {
+    if (cells[x][y] != EMPTY) {
+        return 0;
+    }
+    const int32_t other = opponentOf(side);
+    int total = 0;
+    for (int dx = -1; dx <= 1; ++dx) {
+        for (int dy = -1; dy <= 1; ++dy) {
+            if (dx == 0 && dy == 0) {
+                continue;
+            }
+            int run = 0;
+            int cx = x + dx;
+            int cy = y + dy;
+            while (Board::isInside(cx, cy) && cells[cx][cy] == other) {
+                ++run;
+                cx += dx;
+                cy += dy;
+            }
+            if (run == 0 || !Board::isInside(cx, cy) || cells[cx][cy] != side) {
+                continue;
+            }
+            total += run;
+            if (play) {
+                for (int k = 1; k <= run; ++k) {
+                    cells[x + k * dx][y + k * dy] = side;
+                }
+            }
+        }
+    }
+    if (play && total > 0) {
+        cells[x][y] = side;
+    }
+    return total;
+}
