@@ -59,4 +59,6 @@ void Board::recount() {
     }
 }
 
-void Board::saveSnapshot() { std::memcpy(previousCells, cells, sizeof cells); }
+void Board::saveSnapshot() {
+    std::memcpy(previousCells, cells, sizeof cells);
+}

@@ -7,7 +7,7 @@ struct SDL_Surface;
 // The start screen: four items, the difficulty and depth arrows, ESC to leave.
 // Its pictures load before SDL is initialised and are blitted as loaded.
 class Menu {
-public:
+  public:
     Menu();
     Menu(const Menu&) = delete;
     Menu& operator=(const Menu&) = delete;
@@ -17,7 +17,7 @@ public:
     // Returns the chosen item (1..4); writes depth (3, 5, 7) and difficulty (0..2).
     int32_t run(SDL_Surface* screen, int32_t& depthOut, int32_t& difficultyOut);
 
-private:
+  private:
     int32_t selected;
     int32_t difficulty;
     int32_t depthIndex;
