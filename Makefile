@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 PYTHON ?= /usr/bin/python3
 
-.PHONY: all run test deps configure build asan-test bench fuzz artwork screenshots package format clean
+.PHONY: all run test deps configure build asan-test bench fuzz artwork screenshots package format format-check clean
 
 all: build
 
@@ -74,6 +74,9 @@ package: build
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+format-check: deps
+	@clang-format --dry-run -Werror $$(git ls-files '*.cpp' '*.h')
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR)
