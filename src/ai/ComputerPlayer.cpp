@@ -117,6 +117,19 @@ int32_t ComputerPlayer::play(MoveList* moves) {
 
 int32_t ComputerPlayer::searchMax(MoveList* moves, int32_t alpha, int32_t beta, int32_t ply,
                                   int32_t& bestX, int32_t& bestY) {
+    return searchNode<true>(moves, alpha, beta, ply, bestX, bestY);
+}
+
+int32_t ComputerPlayer::searchMin(MoveList* moves, int32_t alpha, int32_t beta, int32_t ply,
+                                  int32_t& bestX, int32_t& bestY) {
+    return searchNode<false>(moves, alpha, beta, ply, bestX, bestY);
+}
+
+// Scores are always the computer's: the computer's nodes take the highest
+// child score and cut at beta, the opponent's nodes the lowest and cut at alpha.
+template <bool MAXIMISING>
+int32_t ComputerPlayer::searchNode(MoveList* moves, int32_t alpha, int32_t beta, int32_t ply,
+                                   int32_t& bestX, int32_t& bestY) {
     ++nodes;
     if (moves->isEmpty()) {
         bestX = -1;
@@ -128,7 +141,7 @@ int32_t ComputerPlayer::searchMax(MoveList* moves, int32_t alpha, int32_t beta, 
         return evaluate(*moves->getBoard());
     }
     Board* board = moves->getBoard();
-    int32_t best = -SCORE_LIMIT;
+    int32_t best = MAXIMISING ? -SCORE_LIMIT : SCORE_LIMIT;
     bestX = -1;
     bestY = -1;
     for (const Move* move = moves->first(); move != nullptr; move = move->next) {
@@ -136,62 +149,25 @@ int32_t ComputerPlayer::searchMax(MoveList* moves, int32_t alpha, int32_t beta, 
         int32_t y;
         move->cell(x, y);
         moves->apply(x, y);
-        MoveList* replies = new MoveList(opponent, board);
+        MoveList* replies = new MoveList(MAXIMISING ? opponent : side, board);
         int32_t replyX;
         int32_t replyY;
-        const int32_t score = searchMin(replies, alpha, beta, ply + 1, replyX, replyY);
+        const int32_t score = MAXIMISING ? searchMin(replies, alpha, beta, ply + 1, replyX, replyY)
+                                         : searchMax(replies, alpha, beta, ply + 1, replyX, replyY);
         moves->undo(x, y);
         delete replies;
         // Equality counts: among equal scores the later move wins.
-        if (score >= best) {
+        if (MAXIMISING ? score >= best : score <= best) {
             best = score;
             bestX = x;
             bestY = y;
-            if (score >= beta) {
+            if (MAXIMISING ? score >= beta : score <= alpha) {
                 return score;
             }
-            if (score > alpha) {
+            if (MAXIMISING && score > alpha) {
                 alpha = score;
             }
-        }
-    }
-    return best;
-}
-
-int32_t ComputerPlayer::searchMin(MoveList* moves, int32_t alpha, int32_t beta, int32_t ply,
-                                  int32_t& bestX, int32_t& bestY) {
-    ++nodes;
-    if (moves->isEmpty()) {
-        bestX = -1;
-        bestY = -1;
-        return finalScore(moves);
-    }
-    if (int64_t{ply} == int64_t{depth} + 1) {
-        return evaluate(*moves->getBoard());
-    }
-    Board* board = moves->getBoard();
-    int32_t best = SCORE_LIMIT;
-    bestX = -1;
-    bestY = -1;
-    for (const Move* move = moves->first(); move != nullptr; move = move->next) {
-        int32_t x;
-        int32_t y;
-        move->cell(x, y);
-        moves->apply(x, y);
-        MoveList* replies = new MoveList(side, board);
-        int32_t replyX;
-        int32_t replyY;
-        const int32_t score = searchMax(replies, alpha, beta, ply + 1, replyX, replyY);
-        moves->undo(x, y);
-        delete replies;
-        if (score <= best) {
-            best = score;
-            bestX = x;
-            bestY = y;
-            if (score <= alpha) {
-                return score;
-            }
-            if (score < beta) {
+            if (!MAXIMISING && score < beta) {
                 beta = score;
             }
         }

@@ -36,6 +36,12 @@ class ComputerPlayer {
     void resetNodeCount() { nodes = 0; }
 
   private:
+    // searchMax (MAXIMISING) and searchMin are one node walk with mirrored
+    // sides, bounds and comparisons.
+    template <bool MAXIMISING>
+    int32_t searchNode(MoveList* moves, int32_t alpha, int32_t beta, int32_t ply, int32_t& bestX,
+                       int32_t& bestY);
+
     void loadValues(const std::string& path);
     void parseRow(const std::string& line, int32_t row);
 
