@@ -110,8 +110,11 @@ int32_t ComputerPlayer::play(MoveList* moves) {
     }
     int32_t bestX = -1;
     int32_t bestY = -1;
+    abandoned = false;
     searchMax(moves, -SCORE_LIMIT, SCORE_LIMIT, 0, bestX, bestY);
-    moves->apply(bestX, bestY);
+    if (!abandoned) {
+        moves->apply(bestX, bestY);
+    }
     return 1;
 }
 
@@ -131,6 +134,9 @@ template <bool MAXIMISING>
 int32_t ComputerPlayer::searchNode(MoveList* moves, int32_t alpha, int32_t beta, int32_t ply,
                                    int32_t& bestX, int32_t& bestY) {
     ++nodes;
+    if (poll != nullptr && nodes % POLL_INTERVAL == 0 && !abandoned) {
+        abandoned = poll(pollContext);
+    }
     if (moves->isEmpty()) {
         bestX = -1;
         bestY = -1;
@@ -152,10 +158,20 @@ int32_t ComputerPlayer::searchNode(MoveList* moves, int32_t alpha, int32_t beta,
         MoveList* replies = new MoveList(MAXIMISING ? opponent : side, board);
         int32_t replyX;
         int32_t replyY;
-        const int32_t score = MAXIMISING ? searchMin(replies, alpha, beta, ply + 1, replyX, replyY)
-                                         : searchMax(replies, alpha, beta, ply + 1, replyX, replyY);
+        // A reply search that is cut off returns only a bound. At the root a
+        // bound equal to the best so far would pass for a tie and hand the
+        // move to a possibly much worse later one, so there the window stays
+        // one wider than the best: a true tie still comes back exact.
+        const bool widen = ply == 0 && move != moves->first();
+        const int32_t low = widen && MAXIMISING ? best - 1 : alpha;
+        const int32_t high = widen && !MAXIMISING ? best + 1 : beta;
+        const int32_t score = MAXIMISING ? searchMin(replies, low, high, ply + 1, replyX, replyY)
+                                         : searchMax(replies, low, high, ply + 1, replyX, replyY);
         moves->undo(x, y);
         delete replies;
+        if (abandoned) {
+            return best;
+        }
         // Equality counts: among equal scores the later move wins.
         if (MAXIMISING ? score >= best : score <= best) {
             best = score;

@@ -31,6 +31,16 @@ class ComputerPlayer {
     // The table entry of cell (x, y); 0 for a cell off the board.
     int32_t valueAt(int32_t x, int32_t y) const { return Board::isInside(x, y) ? values[x][y] : 0; }
 
+    // Called by the search every POLL_INTERVAL nodes (a few milliseconds);
+    // returning true abandons the search: play then leaves the Board exactly
+    // as it was and plays nothing (it still returns 1).
+    using Poll = bool (*)(void* context);
+    static constexpr uint64_t POLL_INTERVAL = 16384;
+    void setPoll(Poll callback, void* context) {
+        poll = callback;
+        pollContext = context;
+    }
+
     // Search nodes (searchMax and searchMin calls) since construction or the last reset.
     uint64_t nodeCount() const { return nodes; }
     void resetNodeCount() { nodes = 0; }
@@ -52,6 +62,9 @@ class ComputerPlayer {
     int32_t opponent;
     int32_t edgeWeight;
     uint64_t nodes = 0;
+    Poll poll = nullptr;
+    void* pollContext = nullptr;
+    bool abandoned = false;
     // Every entry within ±2^25, so a table sum cannot overflow 32 bits.
     bool smallValues = true;
 };

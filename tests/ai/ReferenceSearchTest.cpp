@@ -147,7 +147,11 @@ struct Reference {
             flips(child, maximising ? side : opponent, x, y, true);
             int cx;
             int cy;
-            const int score = search(child, !maximising, alpha, beta, ply + 1, cx, cy);
+            // The root searches every later reply one wider than its best, so
+            // that a cut-off bound cannot pass for a tie.
+            const bool widen = ply == 0 && i > 0;
+            const int score = search(child, !maximising, widen && maximising ? best - 1 : alpha,
+                                     widen && !maximising ? best + 1 : beta, ply + 1, cx, cy);
             if (maximising ? score >= best : score <= best) {
                 best = score;
                 bx = x;

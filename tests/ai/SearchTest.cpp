@@ -152,6 +152,42 @@ TEST(Search, AmongEqualScoresTheLaterMoveIsPlayed) {
     EXPECT_EQ(y, 4);
 }
 
+TEST(Search, AReplyCutOffAtTheBestSoFarDoesNotPassForATie) {
+    Board board;
+    setRows(board, {"________",  //
+                    "_RRG____",  //
+                    "__RR____",  //
+                    "___RGG__",  //
+                    "___GR___",  //
+                    "__G_RRR_",  //
+                    "________",  //
+                    "________"});
+    ComputerPlayer player(SHIPPED, 3, 0, RED);
+    const auto exact = [&](int32_t x, int32_t y) {
+        MoveList moves(RED, &board);
+        moves.apply(x, y);
+        const int32_t value = minimax(player, board, GREEN, RED, 1, 4);
+        moves.undo(x, y);
+        return value;
+    };
+    // (4, 2) is worth more than (5, 4), which comes later in the list; yet a
+    // reply search of (5, 4) in the window above (4, 2)'s value is cut off at
+    // exactly that value.
+    const int32_t best = exact(4, 2);
+    ASSERT_LT(exact(5, 4), best);
+    MoveList moves(RED, &board);
+    moves.apply(5, 4);
+    MoveList replies(GREEN, &board);
+    int32_t x;
+    int32_t y;
+    ASSERT_EQ(player.searchMin(&replies, best, ComputerPlayer::SCORE_LIMIT, 1, x, y), best);
+    moves.undo(5, 4);
+    // The computer still plays the better move.
+    player.play(&moves);
+    EXPECT_EQ(board.getCell(4, 2), RED);
+    EXPECT_EQ(board.getCell(5, 4), EMPTY);
+}
+
 TEST(Search, TheRootValueIsPlainMinimaxOverDepthPlusOnePlies) {
     const std::string tables[] = {SHIPPED, writeTable("5 -3 8 1 1 8 -3 5\n"
                                                       "2 9 -7 4 0 6 1 -2\n"
