@@ -13,11 +13,6 @@ bool isBlank(char c) {
 
 constexpr int32_t CORNERS[4][2] = {{0, 0}, {0, 7}, {7, 0}, {7, 7}};
 
-// An evaluation stays strictly between a lost and a won game, so a real win
-// always beats any table sum and the root always has a best move, however
-// wild the table file is.
-constexpr int64_t EVALUATION_LIMIT = ComputerPlayer::WIN_SCORE - 1;
-
 }  // namespace
 
 ComputerPlayer::ComputerPlayer(const std::string& path, int32_t depth, int32_t difficulty,
@@ -28,12 +23,7 @@ ComputerPlayer::ComputerPlayer(const std::string& path, int32_t depth, int32_t d
       opponent(opponentOf(side)),
       edgeWeight(1000) {
     loadValues(path);
-    smallValues = true;
-    for (const auto& column : values) {
-        for (int32_t value : column) {
-            smallValues = smallValues && value <= (1 << 25) && value >= -(1 << 25);
-        }
-    }
+    engine = SearchEngine(values, depth, difficulty, edgeWeight);
 }
 
 void ComputerPlayer::loadValues(const std::string& path) {
@@ -110,9 +100,9 @@ int32_t ComputerPlayer::play(MoveList* moves) {
     }
     int32_t bestX = -1;
     int32_t bestY = -1;
-    abandoned = false;
+    engine.resetAbandoned();
     searchMax(moves, -SCORE_LIMIT, SCORE_LIMIT, 0, bestX, bestY);
-    if (!abandoned) {
+    if (!engine.abandoned()) {
         moves->apply(bestX, bestY);
     }
     return 1;
@@ -130,13 +120,14 @@ int32_t ComputerPlayer::searchMin(MoveList* moves, int32_t alpha, int32_t beta, 
 
 // Scores are always the computer's: the computer's nodes take the highest
 // child score and cut at beta, the opponent's nodes the lowest and cut at alpha.
+// This node walks its list and plays on the Board; below it the engine
+// searches on disc sets, unless the Board holds something other than empty,
+// red and green cells (or the computer plays neither colour), which only the
+// lists know how to treat.
 template <bool MAXIMISING>
 int32_t ComputerPlayer::searchNode(MoveList* moves, int32_t alpha, int32_t beta, int32_t ply,
                                    int32_t& bestX, int32_t& bestY) {
-    ++nodes;
-    if (poll != nullptr && nodes % POLL_INTERVAL == 0 && !abandoned) {
-        abandoned = poll(pollContext);
-    }
+    engine.countNode();
     if (moves->isEmpty()) {
         bestX = -1;
         bestY = -1;
@@ -147,6 +138,9 @@ int32_t ComputerPlayer::searchNode(MoveList* moves, int32_t alpha, int32_t beta,
         return evaluate(*moves->getBoard());
     }
     Board* board = moves->getBoard();
+    const bool plain = (side == RED || side == GREEN) &&
+                       (SearchEngine::discsOf(*board, EMPTY) | SearchEngine::discsOf(*board, RED) |
+                        SearchEngine::discsOf(*board, GREEN)) == ~uint64_t{0};
     int32_t best = MAXIMISING ? -SCORE_LIMIT : SCORE_LIMIT;
     bestX = -1;
     bestY = -1;
@@ -154,10 +148,6 @@ int32_t ComputerPlayer::searchNode(MoveList* moves, int32_t alpha, int32_t beta,
         int32_t x;
         int32_t y;
         move->cell(x, y);
-        moves->apply(x, y);
-        MoveList* replies = new MoveList(MAXIMISING ? opponent : side, board);
-        int32_t replyX;
-        int32_t replyY;
         // A reply search that is cut off returns only a bound. At the root a
         // bound equal to the best so far would pass for a tie and hand the
         // move to a possibly much worse later one, so there the window stays
@@ -165,11 +155,22 @@ int32_t ComputerPlayer::searchNode(MoveList* moves, int32_t alpha, int32_t beta,
         const bool widen = ply == 0 && move != moves->first();
         const int32_t low = widen && MAXIMISING ? best - 1 : alpha;
         const int32_t high = widen && !MAXIMISING ? best + 1 : beta;
-        const int32_t score = MAXIMISING ? searchMin(replies, low, high, ply + 1, replyX, replyY)
-                                         : searchMax(replies, low, high, ply + 1, replyX, replyY);
+        moves->apply(x, y);
+        int32_t score;
+        if (plain) {
+            score = engine.search<!MAXIMISING>(SearchEngine::discsOf(*board, side),
+                                               SearchEngine::discsOf(*board, opponent), low, high,
+                                               ply + 1);
+        } else {
+            MoveList* replies = new MoveList(MAXIMISING ? opponent : side, board);
+            int32_t replyX;
+            int32_t replyY;
+            score = MAXIMISING ? searchMin(replies, low, high, ply + 1, replyX, replyY)
+                               : searchMax(replies, low, high, ply + 1, replyX, replyY);
+            delete replies;
+        }
         moves->undo(x, y);
-        delete replies;
-        if (abandoned) {
+        if (engine.abandoned()) {
             return best;
         }
         // Equality counts: among equal scores the later move wins.
@@ -192,73 +193,13 @@ int32_t ComputerPlayer::searchNode(MoveList* moves, int32_t alpha, int32_t beta,
 }
 
 int32_t ComputerPlayer::evaluate(const Board& board) {
-    int64_t sum;
-    if (smallValues) {
-        // No 32-bit overflow is possible: 64 cells of at most 2^25 each. One
-        // flat pass with no branches, which the compiler turns into vector code.
-        int32_t cells[64];
-        for (int32_t x = 0; x < 8; ++x) {
-            for (int32_t y = 0; y < 8; ++y) {
-                cells[8 * x + y] = board.getCell(x, y);
-            }
-        }
-        const int32_t* weights = &values[0][0];
-        int32_t quick = 0;
-        for (int32_t i = 0; i < 64; ++i) {
-            const int32_t mine = -static_cast<int32_t>(cells[i] == side);
-            const int32_t others = -static_cast<int32_t>(cells[i] == opponent);
-            quick += (weights[i] & mine) - (weights[i] & others);
-        }
-        sum = quick;
-    } else {
-        // A table far outside the usual few hundred per cell is summed in 64 bits.
-        sum = 0;
-        for (int32_t x = 0; x < 8; ++x) {
-            for (int32_t y = 0; y < 8; ++y) {
-                const int32_t cell = board.getCell(x, y);
-                if (cell == side) {
-                    sum += values[x][y];
-                } else if (cell == opponent) {
-                    sum -= values[x][y];
-                }
-            }
-        }
-    }
-    if (difficulty == 2) {
-        const Board copy(board);
-        sum += edgeTerm(copy);
-    }
-    if (sum > EVALUATION_LIMIT) {
-        return static_cast<int32_t>(EVALUATION_LIMIT);
-    }
-    if (sum < -EVALUATION_LIMIT) {
-        return static_cast<int32_t>(-EVALUATION_LIMIT);
-    }
-    return static_cast<int32_t>(sum);
+    return engine.evaluate(SearchEngine::discsOf(board, side),
+                           SearchEngine::discsOf(board, opponent));
 }
 
 int32_t ComputerPlayer::edgeTerm(const Board& board) {
-    // Discs of each side on the left column, right column, top row and bottom
-    // row; a corner counts in both of its lines.
-    int32_t own[4] = {};
-    int32_t theirs[4] = {};
-    for (int32_t i = 0; i < 8; ++i) {
-        const int32_t cells[4] = {board.getCell(0, i), board.getCell(7, i), board.getCell(i, 0),
-                                  board.getCell(i, 7)};
-        for (int32_t line = 0; line < 4; ++line) {
-            own[line] += cells[line] == side;
-            theirs[line] += cells[line] == opponent;
-        }
-    }
-    int32_t total = 0;
-    for (int32_t line = 0; line < 4; ++line) {
-        if (own[line] > 0 && theirs[line] == 0) {
-            total += edgeWeight * own[line];
-        } else if (own[line] == 0 && theirs[line] > 0) {
-            total -= edgeWeight * theirs[line];
-        }
-    }
-    return total;
+    return engine.edgeTerm(SearchEngine::discsOf(board, side),
+                           SearchEngine::discsOf(board, opponent));
 }
 
 int32_t ComputerPlayer::finalScore(MoveList* moves) {

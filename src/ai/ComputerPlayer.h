@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "ai/SearchEngine.h"
 #include "rules/Board.h"
 #include "rules/MoveList.h"
 
@@ -34,16 +35,13 @@ class ComputerPlayer {
     // Called by the search every POLL_INTERVAL nodes (a few milliseconds);
     // returning true abandons the search: play then leaves the Board exactly
     // as it was and plays nothing (it still returns 1).
-    using Poll = bool (*)(void* context);
-    static constexpr uint64_t POLL_INTERVAL = 16384;
-    void setPoll(Poll callback, void* context) {
-        poll = callback;
-        pollContext = context;
-    }
+    using Poll = SearchEngine::Poll;
+    static constexpr uint64_t POLL_INTERVAL = SearchEngine::POLL_INTERVAL;
+    void setPoll(Poll callback, void* context) { engine.setPoll(callback, context); }
 
     // Search nodes (searchMax and searchMin calls) since construction or the last reset.
-    uint64_t nodeCount() const { return nodes; }
-    void resetNodeCount() { nodes = 0; }
+    uint64_t nodeCount() const { return engine.nodeCount(); }
+    void resetNodeCount() { engine.resetNodeCount(); }
 
   private:
     // searchMax (MAXIMISING) and searchMin are one node walk with mirrored
@@ -61,10 +59,6 @@ class ComputerPlayer {
     int32_t side;
     int32_t opponent;
     int32_t edgeWeight;
-    uint64_t nodes = 0;
-    Poll poll = nullptr;
-    void* pollContext = nullptr;
-    bool abandoned = false;
-    // Every entry within ±2^25, so a table sum cannot overflow 32 bits.
-    bool smallValues = true;
+    // The search below the root, on disc sets; it also counts the nodes.
+    SearchEngine engine;
 };

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+
+#include "rules/Board.h"
+
+// The computer's alpha-beta search below the root, on two 64-bit disc sets
+// (bit 8·x + y for cell (x, y)) copied from move to move instead of a Board
+// with move lists played and taken back. It visits the same positions in the
+// same order with the same comparisons as the search on move lists, so it
+// finds the same move, score and node count, but allocates nothing and keeps
+// its lists on the stack.
+class SearchEngine {
+  public:
+    using Poll = bool (*)(void* context);
+    static constexpr uint64_t POLL_INTERVAL = 16384;
+
+    SearchEngine() = default;
+    SearchEngine(const int32_t (&values)[8][8], int32_t depth, int32_t difficulty,
+                 int32_t edgeWeight);
+
+    // The value of a node where the computer (MAXIMISING) or its opponent is
+    // to move, given the discs of both, the window and the node's ply.
+    template <bool MAXIMISING>
+    int32_t search(uint64_t computer, uint64_t opponent, int32_t alpha, int32_t beta, int32_t ply);
+
+    int32_t evaluate(uint64_t computer, uint64_t opponent) const;
+    int32_t edgeTerm(uint64_t computer, uint64_t opponent) const;
+
+    // The cells of `board` that hold `value`.
+    static uint64_t discsOf(const Board& board, int32_t value);
+
+    // Counts one node and, every POLL_INTERVAL nodes, asks the poll whether
+    // to give up; once it has said so, abandoned() stays true until reset.
+    void countNode() {
+        ++nodes;
+        if (poll != nullptr && nodes % POLL_INTERVAL == 0 && !giveUp) {
+            giveUp = poll(pollContext);
+        }
+    }
+    bool abandoned() const { return giveUp; }
+    void setPoll(Poll callback, void* context) {
+        poll = callback;
+        pollContext = context;
+    }
+    uint64_t nodeCount() const { return nodes; }
+    void resetNodeCount() { nodes = 0; }
+    void resetAbandoned() { giveUp = false; }
+
+  private:
+    template <bool MAXIMISING>
+    int32_t node(uint64_t mover, uint64_t waiting, int32_t alpha, int32_t beta, int32_t ply);
+
+    // Table sum of one column's eight cells for each byte of discs, and the
+    // same for the whole board summed in 64 bits so no table can overflow.
+    int64_t columnValue[8][256] = {};
+    int64_t horizon = 0;
+    int32_t difficulty = 0;
+    int32_t edgeWeight = 0;
+    uint64_t nodes = 0;
+    Poll poll = nullptr;
+    void* pollContext = nullptr;
+    bool giveUp = false;
+};
