@@ -3,7 +3,9 @@
 #include <cstdio>
 
 #include <type_traits>
-#if defined(__SSE2__)
+// VANTRIXO_PORTABLE builds the plain loops, so that path is tested too.
+#if defined(__SSE2__) && !defined(VANTRIXO_PORTABLE)
+#define VANTRIXO_SSE2 1
 #include <emmintrin.h>
 #endif
 
@@ -53,7 +55,7 @@ uint64_t anchorsToward(uint64_t own, uint64_t opposing, uint64_t empty) {
 
 // The cells holding `side` and the empty cells, as bit sets.
 void readCells(const int32_t* cells, int32_t side, uint64_t& own, uint64_t& empty) {
-#if defined(__SSE2__)
+#if defined(VANTRIXO_SSE2)
     const __m128i sides = _mm_set1_epi32(side);
     const __m128i empties = _mm_set1_epi32(EMPTY);
     own = 0;
