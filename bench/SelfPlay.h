@@ -1,0 +1,85 @@
+#pragma once
+
+// Computer-against-computer games from seeded openings, played through
+// ComputerPlayer::play on move lists as the game screen plays them. Shared by
+// the real-game benchmark and the strength ladder.
+
+#include <chrono>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "ai/ComputerPlayer.h"
+#include "rules/Board.h"
+#include "rules/MoveList.h"
+
+namespace selfplay {
+
+constexpr const char* SHIPPED_TABLE = "data/ia/board8x8Values2.brd";
+
+// The opening position (laid out here: a new Board would load its pictures)
+// followed by `plies` random moves, so that seeded
+// games differ; returns the side to move (0 when the game is already over).
+inline int32_t randomOpening(Board& board, uint32_t seed, int plies) {
+    for (int32_t x = 0; x < 8; ++x) {
+        for (int32_t y = 0; y < 8; ++y) {
+            const bool centre = (x == 3 || x == 4) && (y == 3 || y == 4);
+            board.setCell(x, y, centre ? (x == y ? GREEN : RED) : EMPTY);
+        }
+    }
+    std::mt19937 random(seed);
+    int32_t side = RED;
+    for (int i = 0; i <= plies; ++i) {
+        MoveList moves(side, &board);
+        if (moves.isEmpty()) {
+            side = opponentOf(side);
+            if (MoveList(side, &board).isEmpty()) {
+                return 0;
+            }
+            continue;
+        }
+        if (i == plies) {
+            break;
+        }
+        std::vector<const Move*> listed;
+        for (const Move* m = moves.first(); m != nullptr; m = m->next) {
+            listed.push_back(m);
+        }
+        const Move* chosen = listed[random() % listed.size()];
+        moves.apply(chosen->x, chosen->y);
+        side = opponentOf(side);
+    }
+    return side;
+}
+
+// Plays the game on to its end. After each move, onMove(before, side,
+// seconds, nodes) gets the position before it, the side that moved, the time
+// `play` took and the nodes it searched.
+template <typename OnMove>
+void playOut(Board& board, int32_t side, ComputerPlayer& red, ComputerPlayer& green,
+             OnMove onMove) {
+    while (side != 0) {
+        MoveList moves(side, &board);
+        if (moves.isEmpty()) {
+            side = MoveList(opponentOf(side), &board).isEmpty() ? 0 : opponentOf(side);
+            continue;
+        }
+        ComputerPlayer& player = side == RED ? red : green;
+        const Board before(board);
+        player.resetNodeCount();
+        const auto start = std::chrono::steady_clock::now();
+        player.play(&moves);
+        const auto stop = std::chrono::steady_clock::now();
+        onMove(before, side, std::chrono::duration<double>(stop - start).count(),
+               player.nodeCount());
+        side = opponentOf(side);
+    }
+}
+
+// +1 when red has more discs, -1 when green has, 0 for a draw.
+inline int winner(Board& board) {
+    board.recount();
+    return board.redCount() > board.greenCount() ? 1 : board.redCount() < board.greenCount() ? -1 : 0;
+}
+
+}  // namespace selfplay
