@@ -50,24 +50,24 @@ void realGames(benchmark::State& state) {
                 selfplay::randomOpening(board, static_cast<uint32_t>(1000 + game), OPENING_PLIES);
             ComputerPlayer red(selfplay::SHIPPED_TABLE, depth, difficulty, RED);
             ComputerPlayer green(selfplay::SHIPPED_TABLE, depth, difficulty, GREEN);
-            selfplay::playOut(board, side, red, green,
-                              [&](const Board& before, int32_t mover, double seconds,
-                                  uint64_t searchedNodes) {
-                                  moveSeconds.push_back(seconds);
-                                  total += seconds;
-                                  if (searchedNodes == 0) {
-                                      return;  // a corner taken without a search
-                                  }
-                                  nodes += searchedNodes;
-                                  searchSeconds += seconds;
-                                  Searched s{{}, mover, seconds, searchedNodes};
-                                  for (int x = 0; x < 8; ++x) {
-                                      for (int y = 0; y < 8; ++y) {
-                                          s.grid.c[x][y] = before.getCell(x, y);
-                                      }
-                                  }
-                                  searched.push_back(s);
-                              });
+            selfplay::playOut(
+                board, side, red, green,
+                [&](const Board& before, int32_t mover, double seconds, uint64_t searchedNodes) {
+                    moveSeconds.push_back(seconds);
+                    total += seconds;
+                    if (searchedNodes == 0) {
+                        return;  // a corner taken without a search
+                    }
+                    nodes += searchedNodes;
+                    searchSeconds += seconds;
+                    Searched s{{}, mover, seconds, searchedNodes};
+                    for (int x = 0; x < 8; ++x) {
+                        for (int y = 0; y < 8; ++y) {
+                            s.grid.c[x][y] = before.getCell(x, y);
+                        }
+                    }
+                    searched.push_back(s);
+                });
         }
         state.SetIterationTime(total);
     }
@@ -105,7 +105,8 @@ void realGames(benchmark::State& state) {
     state.counters["p99_ms"] = percentile(moveSeconds, 0.99) * 1e3;
     state.counters["slowest_ms"] = moveSeconds.back() * 1e3;
     state.counters["Mnodes_per_s"] = static_cast<double>(nodes) / searchSeconds / 1e6;
-    state.counters["ref_Mnodes_per_s"] = static_cast<double>(referenceNodes) / referenceSeconds / 1e6;
+    state.counters["ref_Mnodes_per_s"] =
+        static_cast<double>(referenceNodes) / referenceSeconds / 1e6;
     // Same positions, same nodes (the tests check it): how many times faster.
     state.counters["ref_positions"] = positions;
     state.counters["x_reference"] = referenceSeconds / sameSeconds;

@@ -79,7 +79,9 @@ void playOut(Board& board, int32_t side, ComputerPlayer& red, ComputerPlayer& gr
 // +1 when red has more discs, -1 when green has, 0 for a draw.
 inline int winner(Board& board) {
     board.recount();
-    return board.redCount() > board.greenCount() ? 1 : board.redCount() < board.greenCount() ? -1 : 0;
+    return board.redCount() > board.greenCount()   ? 1
+           : board.redCount() < board.greenCount() ? -1
+                                                   : 0;
 }
 
 }  // namespace selfplay

@@ -61,11 +61,17 @@ uint64_t anchorsToward(uint64_t own, uint64_t opposing, uint64_t empty) {
     return shifted<BACK>(run) & own & LAND;
 }
 
+// Most positions have a move in the first direction tried, so asking one
+// direction at a time is cheaper than listing them all.
 bool canMove(uint64_t own, uint64_t opposing) {
     const uint64_t empty = ~(own | opposing);
-    return (movesToward<0>(own, opposing, empty) | movesToward<1>(own, opposing, empty) |
-            movesToward<2>(own, opposing, empty) | movesToward<3>(own, opposing, empty) |
-            movesToward<4>(own, opposing, empty) | movesToward<5>(own, opposing, empty) |
+    if (movesToward<0>(own, opposing, empty) != 0 || movesToward<1>(own, opposing, empty) != 0) {
+        return true;
+    }
+    if (movesToward<2>(own, opposing, empty) != 0 || movesToward<3>(own, opposing, empty) != 0) {
+        return true;
+    }
+    return (movesToward<4>(own, opposing, empty) | movesToward<5>(own, opposing, empty) |
             movesToward<6>(own, opposing, empty) | movesToward<7>(own, opposing, empty)) != 0;
 }
 
@@ -197,7 +203,8 @@ int32_t SearchEngine::evaluate(uint64_t computer, uint64_t opponent) const {
 }
 
 // Each border line held by one side only counts edgeWeight per disc for that
-// side; a corner counts on both of its lines.
+// side; a corner counts on both of its lines. Summed without branches: a line
+// with discs of both sides, or none, adds nothing either way.
 int32_t SearchEngine::edgeTerm(uint64_t computer, uint64_t opponent) const {
     const int32_t own[4] = {columnCount(computer & LEFT_COLUMN), columnCount(computer >> 56),
                             rowCount(computer), rowCount(computer >> 7)};
@@ -205,13 +212,9 @@ int32_t SearchEngine::edgeTerm(uint64_t computer, uint64_t opponent) const {
                                rowCount(opponent), rowCount(opponent >> 7)};
     int32_t total = 0;
     for (int32_t line = 0; line < 4; ++line) {
-        if (theirs[line] == 0) {
-            total += edgeWeight * own[line];
-        } else if (own[line] == 0) {
-            total -= edgeWeight * theirs[line];
-        }
+        total += (theirs[line] == 0) * own[line] - (own[line] == 0) * theirs[line];
     }
-    return total;
+    return edgeWeight * total;
 }
 
 template <bool MAXIMISING>
