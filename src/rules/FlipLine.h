@@ -1,9 +1,6 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
-
-#include "rules/Recycler.h"
 
 // One run of opposing discs that a move turns over: from the anchor (the
 // mover's own disc that closes the run) in `direction` up to the move cell.
@@ -11,10 +8,6 @@ class FlipLine {
   public:
     FlipLine(int32_t anchorX, int32_t anchorY, int32_t direction)
         : anchorX(anchorX), anchorY(anchorY), direction(direction) {}
-
-    // Freed lines are kept for reuse (see Recycler).
-    static void* operator new(std::size_t size) { return Recycler<FlipLine>::take(size); }
-    static void operator delete(void* memory) noexcept { Recycler<FlipLine>::give(memory); }
 
     // Steps of the direction codes, from the anchor toward the move cell.
     static constexpr int32_t DX[8] = {-1, 1, 0, 0, -1, 1, -1, 1};

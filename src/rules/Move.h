@@ -1,13 +1,10 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
 #include "rules/FlipLine.h"
-#include "rules/Recycler.h"
 
 // A legal move: its cell and the lines it turns over (owned, newest first).
-// Defined here in full: the search makes and frees Moves by the million.
 class Move {
   public:
     Move(int32_t x, int32_t y, int32_t anchorX, int32_t anchorY, int32_t direction)
@@ -22,10 +19,6 @@ class Move {
             line = following;
         }
     }
-
-    // Freed Moves are kept for reuse (see Recycler).
-    static void* operator new(std::size_t size) { return Recycler<Move>::take(size); }
-    static void operator delete(void* memory) noexcept { Recycler<Move>::give(memory); }
 
     FlipLine* addLine(int32_t anchorX, int32_t anchorY, int32_t direction) {
         FlipLine* line = new FlipLine(anchorX, anchorY, direction);

@@ -1,11 +1,9 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
 #include "rules/Board.h"
 #include "rules/Move.h"
-#include "rules/Recycler.h"
 
 // The legal moves of one side on one Board, in a fixed order that decides the
 // computer's choice between equal moves. Owns its Moves, never its Board.
@@ -15,11 +13,6 @@ class MoveList {
     MoveList(const MoveList&) = delete;
     MoveList& operator=(const MoveList&) = delete;
     ~MoveList();
-
-    // The search builds one list per position it visits; freed lists are kept
-    // for reuse (see Recycler).
-    static void* operator new(std::size_t size) { return Recycler<MoveList>::take(size); }
-    static void operator delete(void* memory) noexcept { Recycler<MoveList>::give(memory); }
 
     bool hasMove(int32_t x, int32_t y) const { return findMove(x, y) != nullptr; }
     bool isEmpty() const { return head == nullptr; }
