@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 PYTHON ?= /usr/bin/python3
 
-.PHONY: all run test deps configure build asan-test bench fuzz artwork screenshots package format format-check clean
+.PHONY: all run test deps configure build asan-test bench ladder fuzz artwork screenshots package format format-check clean
 
 all: build
 
@@ -40,9 +40,14 @@ asan-test: deps
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS) -LE e2e
 
-# Benchmarks of the computer player's search (Google Benchmark).
+# Benchmarks of the computer player's search (Google Benchmark): positions
+# searched from the root, and whole computer-against-computer games.
 bench: build
-	@$(BUILD_DIR)/vantrixo_bench
+	@cd $(BUILD_DIR) && ./vantrixo_bench
+
+# Matches between the computer's settings, printed as a cross table.
+ladder: build
+	@cd $(BUILD_DIR) && ./vantrixo_ladder
 
 # libFuzzer on the value-table loader: built with clang-14 and ASan+UBSan in
 # its own directory, run for FUZZ_SECONDS from the committed seeds (new finds

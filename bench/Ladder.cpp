@@ -1,0 +1,136 @@
+// The strength ladder: matches between the computer's settings from seeded
+// openings (a few random plies each), every pairing playing both colours
+// from every opening, printed as a cross table of match scores. A deeper or
+// harder setting should score at least even against the one below it.
+//
+//   vantrixo_ladder [jobs]     (run from the build directory: it reads data/)
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "SelfPlay.h"
+
+namespace {
+
+constexpr int OPENINGS = 12;
+constexpr int OPENING_PLIES = 4;
+constexpr const char* LEVELS[3] = {"easy", "normal", "hard"};
+
+struct Setting {
+    int32_t depth;
+    int32_t difficulty;
+};
+
+// Easy, normal and hard at depth 3, 5 and 7, in the menu's order.
+constexpr Setting SETTINGS[9] = {{3, 0}, {5, 0}, {7, 0}, {3, 1}, {5, 1},
+                                 {7, 1}, {3, 2}, {5, 2}, {7, 2}};
+
+struct Pairing {
+    int first;
+    int second;
+    double score = 0;  // of `first`: wins and half the draws
+};
+
+std::string label(int setting) {
+    return std::string(LEVELS[SETTINGS[setting].difficulty]) + " " +
+           std::to_string(SETTINGS[setting].depth);
+}
+
+// The depths against each other at every difficulty, and the difficulties
+// against each other at depth 3 and 5.
+std::vector<Pairing> pairings() {
+    std::vector<Pairing> all;
+    for (int level = 0; level < 3; ++level) {
+        all.push_back({3 * level, 3 * level + 1});
+        all.push_back({3 * level + 1, 3 * level + 2});
+        all.push_back({3 * level, 3 * level + 2});
+    }
+    for (int depth = 0; depth < 2; ++depth) {
+        all.push_back({depth, 3 + depth});
+        all.push_back({3 + depth, 6 + depth});
+        all.push_back({depth, 6 + depth});
+    }
+    return all;
+}
+
+double play(Board& board, int redSetting, int greenSetting, uint32_t seed) {
+    const int32_t side = selfplay::randomOpening(board, seed, OPENING_PLIES);
+    const Setting r = SETTINGS[redSetting];
+    const Setting g = SETTINGS[greenSetting];
+    ComputerPlayer red(selfplay::SHIPPED_TABLE, r.depth, r.difficulty, RED);
+    ComputerPlayer green(selfplay::SHIPPED_TABLE, g.depth, g.difficulty, GREEN);
+    selfplay::playOut(board, side, red, green, [](const Board&, int32_t, double, uint64_t) {});
+    return (selfplay::winner(board) + 1) / 2.0;  // red's points
+}
+
+void runPairing(Board& board, Pairing& pairing) {
+    for (int opening = 0; opening < OPENINGS; ++opening) {
+        const auto seed = static_cast<uint32_t>(opening + 1);
+        pairing.score += play(board, pairing.first, pairing.second, seed);
+        pairing.score += 1 - play(board, pairing.second, pairing.first, seed);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const unsigned hardware = std::thread::hardware_concurrency();
+    const int jobs = argc > 1 ? std::atoi(argv[1]) : static_cast<int>(hardware > 0 ? hardware : 1);
+    std::vector<Pairing> all = pairings();
+    const auto start = std::chrono::steady_clock::now();
+
+    // Each worker takes the next pairing; a Board loads pictures, so each
+    // worker's is made here, before the threads start.
+    std::vector<Board> boards(static_cast<size_t>(jobs > 0 ? jobs : 1));
+    std::atomic<size_t> next{0};
+    std::vector<std::thread> workers;
+    for (Board& board : boards) {
+        workers.emplace_back([&all, &next, &board] {
+            for (size_t i = next++; i < all.size(); i = next++) {
+                runPairing(board, all[i]);
+            }
+        });
+    }
+    for (std::thread& worker : workers) {
+        worker.join();
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+    // The cross table: the row's score against the column, out of the games
+    // of one pairing.
+    std::vector<std::vector<std::string>> cells(9, std::vector<std::string>(9, ""));
+    char text[32];
+    for (const Pairing& p : all) {
+        std::snprintf(text, sizeof text, "%g", p.score);
+        cells[p.first][p.second] = text;
+        std::snprintf(text, sizeof text, "%g", 2 * OPENINGS - p.score);
+        cells[p.second][p.first] = text;
+    }
+    std::printf("Match scores of the row against the column, out of %d games (wins + half "
+                "the draws);\n%d openings of %d random plies, each played with both colours.\n\n",
+                2 * OPENINGS, OPENINGS, OPENING_PLIES);
+    std::printf("| |");
+    for (int c = 0; c < 9; ++c) {
+        std::printf(" %s |", label(c).c_str());
+    }
+    std::printf("\n|---|");
+    for (int c = 0; c < 9; ++c) {
+        std::printf("---|");
+    }
+    std::printf("\n");
+    for (int r = 0; r < 9; ++r) {
+        std::printf("| **%s** |", label(r).c_str());
+        for (int c = 0; c < 9; ++c) {
+            std::printf(" %s |", r == c ? "·" : cells[r][c].c_str());
+        }
+        std::printf("\n");
+    }
+    std::printf("\n%zu pairings, %d games in %.0f s with %d jobs.\n", all.size(),
+                static_cast<int>(all.size()) * 2 * OPENINGS, seconds, jobs);
+    return 0;
+}
