@@ -8,8 +8,6 @@ namespace {
 
 constexpr uint64_t TOP_ROW = 0x0101010101010101ULL;
 constexpr uint64_t BOTTOM_ROW = TOP_ROW << 7;
-constexpr uint64_t LEFT_COLUMN = 0xFFULL;
-constexpr uint64_t RIGHT_COLUMN = LEFT_COLUMN << 56;
 
 // The directions from an anchor toward the move cell, in the order the move
 // lists try them: left, right, down, up, up-left, up-right, down-right,
@@ -147,10 +145,19 @@ int32_t rowCount(uint64_t discs) {
     return static_cast<int32_t>(((discs & TOP_ROW) * TOP_ROW) >> 56);
 }
 
-// Discs on a column (one byte), by the same sum after spreading its bits one
-// per byte.
+// Discs on a column: one byte, counted by table.
+struct ByteCounts {
+    uint8_t of[256] = {};
+    constexpr ByteCounts() {
+        for (int32_t byte = 1; byte < 256; ++byte) {
+            of[byte] = static_cast<uint8_t>(of[byte >> 1] + (byte & 1));
+        }
+    }
+};
+constexpr ByteCounts BYTE_COUNTS;
+
 int32_t columnCount(uint64_t column) {
-    return rowCount((column & 0xFF) * 0x8040201008040201ULL >> 7);
+    return BYTE_COUNTS.of[column & 0xFF];
 }
 
 // An evaluation stays strictly between a lost and a won game, so a real win
@@ -206,9 +213,9 @@ int32_t SearchEngine::evaluate(uint64_t computer, uint64_t opponent) const {
 // side; a corner counts on both of its lines. Summed without branches: a line
 // with discs of both sides, or none, adds nothing either way.
 int32_t SearchEngine::edgeTerm(uint64_t computer, uint64_t opponent) const {
-    const int32_t own[4] = {columnCount(computer & LEFT_COLUMN), columnCount(computer >> 56),
-                            rowCount(computer), rowCount(computer >> 7)};
-    const int32_t theirs[4] = {columnCount(opponent & LEFT_COLUMN), columnCount(opponent >> 56),
+    const int32_t own[4] = {columnCount(computer), columnCount(computer >> 56), rowCount(computer),
+                            rowCount(computer >> 7)};
+    const int32_t theirs[4] = {columnCount(opponent), columnCount(opponent >> 56),
                                rowCount(opponent), rowCount(opponent >> 7)};
     int32_t total = 0;
     for (int32_t line = 0; line < 4; ++line) {
