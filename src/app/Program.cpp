@@ -14,19 +14,41 @@ namespace {
 constexpr int32_t EXIT_ITEM = 4;
 constexpr Uint32 PAUSE_BEFORE_MENU_MS = 100;
 
-// Nothing ever takes an event from the queue; the screens poll the key and
-// mouse state. Keys and quit requests stay enabled.
+// The screens poll the key and mouse state and read only quit requests from
+// the queue. Keys and quit requests stay enabled.
 constexpr Uint8 IGNORED_EVENTS[] = {
     SDL_ACTIVEEVENT,   SDL_MOUSEMOTION,  SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP, SDL_JOYAXISMOTION,
     SDL_JOYBALLMOTION, SDL_JOYHATMOTION, SDL_JOYBUTTONDOWN,   SDL_JOYBUTTONUP,   SDL_SYSWMEVENT,
     SDL_VIDEORESIZE,   SDL_VIDEOEXPOSE,  SDL_USEREVENT,
 };
 
+// Tried in turn, in SDL's own order, when the user names no driver: left to
+// itself SDL goes on from these to a text-mode driver (libcaca, aalib) that
+// draws into the terminal, or nowhere when there is none.
+constexpr const char* GRAPHICAL_DRIVERS[] = {"x11", "wayland", "kmsdrm", "fbcon", "directfb"};
+
+bool startVideo() {
+    const char* named = std::getenv("SDL_VIDEODRIVER");
+    if (named != nullptr && named[0] != '\0') {
+        return SDL_Init(SDL_INIT_VIDEO) >= 0;
+    }
+    for (const char* driver : GRAPHICAL_DRIVERS) {
+        setenv("SDL_VIDEODRIVER", driver, 1);
+        if (SDL_Init(SDL_INIT_VIDEO) >= 0) {
+            return true;
+        }
+    }
+    unsetenv("SDL_VIDEODRIVER");
+    SDL_SetError("no graphical display");
+    return false;
+}
+
 }  // namespace
 
 bool setUpDisplay(SDL_Surface** screen) {
-    if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+    if (!startVideo()) {
         std::printf("Argh! Can't init SDL!\n");
+        std::fprintf(stderr, "%s\n", SDL_GetError());
         return false;
     }
     std::atexit(SDL_Quit);

@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "../game/SdlSeam.h"
@@ -12,11 +13,19 @@ namespace display {
 namespace {
 bool initFails = false;
 bool modeFails = false;
+const char* onlyDriver = nullptr;
+std::vector<std::string> drivers;
 }  // namespace
 
-void answer(bool sdlInitFails, bool videoModeFails) {
+void answer(bool sdlInitFails, bool videoModeFails, const char* only) {
     initFails = sdlInitFails;
     modeFails = videoModeFails;
+    onlyDriver = only;
+    drivers.clear();
+}
+
+const std::vector<std::string>& driversTried() {
+    return drivers;
 }
 
 }  // namespace display
@@ -25,7 +34,14 @@ extern "C" {
 
 int __wrap_SDL_Init(Uint32 flags) {
     seam::note("SDL_Init " + std::to_string(flags));
-    return display::initFails ? -1 : 0;
+    const char* driver = getenv("SDL_VIDEODRIVER");
+    display::drivers.emplace_back(driver != nullptr ? driver : "");
+    if (display::initFails ||
+        (display::onlyDriver != nullptr && display::drivers.back() != display::onlyDriver)) {
+        SDL_SetError("No available video device");
+        return -1;
+    }
+    return 0;
 }
 
 SDL_Surface* __wrap_SDL_SetVideoMode(int width, int height, int bpp, Uint32 flags) {

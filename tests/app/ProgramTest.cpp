@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -104,8 +105,9 @@ TEST(ProgramTest, FailedSdlOrVideoModeEndsWithStatusOneAndNoScreenUsed) {
     testing::internal::CaptureStderr();
     EXPECT_EQ(runWith({}, true, false), 1);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Argh! Can't init SDL!\n");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "No available video device\n");
     EXPECT_EQ(notes(), std::vector<std::string>{"SDL_Init 32"});
+    EXPECT_EQ(display::driversTried(), std::vector<std::string>{"dummy"});  // as named
     // The menu was built (and freed) all the same, before SDL.
     EXPECT_EQ(count(Kind::Load, "data/menu/fundo.png"), 1);
     EXPECT_EQ(count(Kind::Free, "data/menu/fundo.png"), 1);
@@ -120,6 +122,31 @@ TEST(ProgramTest, FailedSdlOrVideoModeEndsWithStatusOneAndNoScreenUsed) {
     EXPECT_EQ(seam::find(Kind::Flip, ""), -1);
     EXPECT_EQ(seam::find(Kind::Blit, ""), -1);
     EXPECT_EQ(seam::find(Kind::Other, "SDL_WM_SetCaption vantrixo|"), -1);
+}
+
+// With no driver named, the graphical ones are tried in turn and SDL is never
+// left to fall back to a text-mode driver that draws into the terminal.
+TEST(ProgramTest, WithoutANamedDriverOnlyGraphicalOnesAreTried) {
+    const std::string named = getenv("SDL_VIDEODRIVER");
+    const std::vector<std::string> graphical = {"x11", "wayland", "kmsdrm", "fbcon", "directfb"};
+    setenv("SDL_VIDEODRIVER", "", 1);  // names nothing
+    seam::reset({});
+    display::answer(false, false, "kmsdrm");
+    SDL_Surface* screen = nullptr;
+    EXPECT_TRUE(setUpDisplay(&screen));
+    EXPECT_EQ(display::driversTried(),
+              std::vector<std::string>(graphical.begin(), graphical.begin() + 3));
+
+    unsetenv("SDL_VIDEODRIVER");
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(runWith({}, true, false), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Argh! Can't init SDL!\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "no graphical display\n");
+    EXPECT_EQ(display::driversTried(), graphical);
+    EXPECT_EQ(getenv("SDL_VIDEODRIVER"), nullptr);
+    EXPECT_EQ(seam::find(Kind::Flip, ""), -1);
+    setenv("SDL_VIDEODRIVER", named.c_str(), 1);
 }
 
 TEST(ProgramTest, ExitAtTheFirstMenuBuildsNoGame) {
