@@ -7,7 +7,8 @@ struct SDL_Surface;
 // SDL video and the one 400x400 window. False, after "Argh! Can't init SDL!"
 // on standard output and the reason on standard error, when SDL cannot start
 // or no video mode can be set. With no driver named in SDL_VIDEODRIVER only
-// graphical drivers are tried, never a text-mode one.
+// the window system's driver (x11 where DISPLAY is set, else wayland where
+// WAYLAND_DISPLAY is) is tried, never a text-mode one.
 bool setUpDisplay(SDL_Surface** screen);
 
 // The program proper: the menu, the display, then menu and game in turn until

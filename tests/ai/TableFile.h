@@ -24,10 +24,9 @@ inline std::string writeTable(const std::string& text) {
     };
     static Written written;
     static int serial = 0;
-    const std::string path = testing::TempDir() + "vantrixo_table_" +
-                             std::to_string(getpid()) + "_" + std::to_string(serial++) +
-                             "_" + testing::UnitTest::GetInstance()->current_test_info()->name() +
-                             ".brd";
+    const std::string path = testing::TempDir() + "vantrixo_table_" + std::to_string(getpid()) +
+                             "_" + std::to_string(serial++) + "_" +
+                             testing::UnitTest::GetInstance()->current_test_info()->name() + ".brd";
     std::ofstream out(path, std::ios::out | std::ios::binary | std::ios::trunc);
     out << text;
     written.paths.push_back(path);

@@ -1,5 +1,6 @@
 // The display calls of the program, on top of the screens' seam: SDL_Init and
-// SDL_SetVideoMode answer as a test asks, and the window settings are noted.
+// SDL_SetVideoMode answer as a test asks, and the window and event settings
+// are noted.
 
 #include <SDL.h>
 
@@ -13,19 +14,22 @@ namespace display {
 namespace {
 bool initFails = false;
 bool modeFails = false;
-const char* onlyDriver = nullptr;
 std::vector<std::string> drivers;
+SDL_EventFilter filter = nullptr;
 }  // namespace
 
-void answer(bool sdlInitFails, bool videoModeFails, const char* only) {
+void answer(bool sdlInitFails, bool videoModeFails) {
     initFails = sdlInitFails;
     modeFails = videoModeFails;
-    onlyDriver = only;
     drivers.clear();
 }
 
 const std::vector<std::string>& driversTried() {
     return drivers;
+}
+
+SDL_EventFilter eventFilter() {
+    return filter;
 }
 
 }  // namespace display
@@ -36,8 +40,7 @@ int __wrap_SDL_Init(Uint32 flags) {
     seam::note("SDL_Init " + std::to_string(flags));
     const char* driver = getenv("SDL_VIDEODRIVER");
     display::drivers.emplace_back(driver != nullptr ? driver : "");
-    if (display::initFails ||
-        (display::onlyDriver != nullptr && display::drivers.back() != display::onlyDriver)) {
+    if (display::initFails) {
         SDL_SetError("No available video device");
         return -1;
     }
@@ -62,6 +65,11 @@ void __wrap_SDL_WM_SetCaption(const char* title, const char* icon) {
 int __wrap_SDL_EnableKeyRepeat(int delay, int interval) {
     seam::note("SDL_EnableKeyRepeat " + std::to_string(delay) + " " + std::to_string(interval));
     return 0;
+}
+
+void __wrap_SDL_SetEventFilter(SDL_EventFilter filter) {
+    seam::note("SDL_SetEventFilter");
+    display::filter = filter;
 }
 
 Uint8 __wrap_SDL_EventState(Uint8 type, int state) {
