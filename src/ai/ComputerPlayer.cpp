@@ -34,12 +34,17 @@ void ComputerPlayer::loadValues(const std::string& path) {
     // unreadable as a missing file and is reported the same way (without the
     // wait for a writer that opening a FIFO would cost). Binary: a carriage
     // return stays in the line, where it is white space.
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    struct stat status;
-    if (fd < 0 || fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        if (fd >= 0) {
-            close(fd);
+    struct Descriptor {
+        int fd;
+        ~Descriptor() {
+            if (fd >= 0) {
+                close(fd);
+            }
         }
+    };
+    const Descriptor file{open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
+    struct stat status;
+    if (file.fd < 0 || fstat(file.fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         std::cerr << "Failed to open '" << path << "'." << std::endl;
         return;
     }
@@ -63,7 +68,7 @@ void ComputerPlayer::loadValues(const std::string& path) {
                 if (chunkAt == chunkSize) {
                     const ssize_t got =
                         total < FILE_READ
-                            ? read(fd, chunk, std::min(sizeof chunk, FILE_READ - total))
+                            ? read(file.fd, chunk, std::min(sizeof chunk, FILE_READ - total))
                             : 0;
                     if (got <= 0) {
                         ended = true;
@@ -84,7 +89,6 @@ void ComputerPlayer::loadValues(const std::string& path) {
         }
         parseRow(line, row);
     }
-    close(fd);
 }
 
 // Reads a line the way the pattern "%d %d %d %d %d %d %d %d" does: up to eight
