@@ -89,7 +89,7 @@ class XServer:
                 window=target, client_type=d.intern_atom("WM_PROTOCOLS"),
                 data=(32, [d.intern_atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0]))
             target.send_event(message, event_mask=X.NoEventMask)
-            d.flush()
+            d.sync()  # processed before the connection goes
         finally:
             d.close()
 
