@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 PYTHON ?= /usr/bin/python3
 
-.PHONY: all run test deps configure build asan-test bench ladder fuzz artwork screenshots package format format-check clean
+.PHONY: all run test e2e-compat deps configure build asan-test bench ladder fuzz artwork screenshots package format format-check clean
 
 all: build
 
@@ -21,14 +21,26 @@ build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
-	@if [ -x $(BUILD_DIR)/vantrixo ]; then \
-	  $(BUILD_DIR)/vantrixo; \
-	else \
-	  echo "Everything is built; the playable program comes in a later change."; \
-	fi
+	@$(BUILD_DIR)/vantrixo
 
+# Every test, then the end-to-end tests once more on the other SDL 1.2: the
+# compatibility library over SDL 2 that newer distributions ship instead.
 test: build
 	@ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+	@$(E2E_COMPAT)
+
+e2e-compat: build
+	@$(E2E_COMPAT)
+
+# Debian's libsdl1.2-compat keeps its libSDL-1.2.so.0 in a folder of its own;
+# the program must really load it from there.
+define E2E_COMPAT
+lib=$$(dpkg -L libsdl1.2-compat | grep '/libSDL-1.2.so.0$$'); dir=$${lib%/*}; \
+LD_LIBRARY_PATH=$$dir ldd $(BUILD_DIR)/vantrixo | grep -q "=> $$lib " || \
+  { echo "$(BUILD_DIR)/vantrixo does not load $$lib"; exit 1; }; \
+echo "End-to-end tests on the SDL 1.2 compatibility library ($$lib):"; \
+LD_LIBRARY_PATH=$$dir ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS) -L e2e
+endef
 
 # Every unit test again under AddressSanitizer + UndefinedBehaviorSanitizer,
 # leak checking on, built on the portable paths (no SSE2) so they are tested too.
@@ -84,4 +96,4 @@ format-check: deps
 	@clang-format --dry-run -Werror $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)

@@ -111,9 +111,10 @@ int main(int argc, char** argv) {
         std::snprintf(text, sizeof text, "%g", 2 * OPENINGS - p.score);
         cells[p.second][p.first] = text;
     }
-    std::printf("Match scores of the row against the column, out of %d games (wins + half "
-                "the draws);\n%d openings of %d random plies, each played with both colours.\n\n",
-                2 * OPENINGS, OPENINGS, OPENING_PLIES);
+    std::printf(
+        "Match scores of the row against the column, out of %d games (wins + half "
+        "the draws);\n%d openings of %d random plies, each played with both colours.\n\n",
+        2 * OPENINGS, OPENINGS, OPENING_PLIES);
     std::printf("| |");
     for (int c = 0; c < 9; ++c) {
         std::printf(" %s |", label(c).c_str());

@@ -1,7 +1,10 @@
 #include "ai/ComputerPlayer.h"
 
-#include <filesystem>
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <iostream>
 
 namespace {
@@ -27,25 +30,62 @@ ComputerPlayer::ComputerPlayer(const std::string& path, int32_t depth, int32_t d
 }
 
 void ComputerPlayer::loadValues(const std::string& path) {
-    // Binary mode: a carriage return stays in the line, where it is white space.
-    // A directory opens like a file here but cannot be read: it is as unreadable
-    // as a missing file and is reported the same way.
-    std::error_code ignored;
-    std::ifstream in;
-    if (!std::filesystem::is_directory(path, ignored)) {
-        in.open(path, std::ios::in | std::ios::binary);
-    }
-    if (!in.is_open()) {
+    // Only a regular file is read: a directory, FIFO, device or socket is as
+    // unreadable as a missing file and is reported the same way (without the
+    // wait for a writer that opening a FIFO would cost). Binary: a carriage
+    // return stays in the line, where it is white space.
+    struct Descriptor {
+        int fd;
+        ~Descriptor() {
+            if (fd >= 0) {
+                close(fd);
+            }
+        }
+    };
+    const Descriptor file{open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
+    struct stat status;
+    if (file.fd < 0 || fstat(file.fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         std::cerr << "Failed to open '" << path << "'." << std::endl;
         return;
     }
-    // Exactly eight reads into one buffer. Once the stream has met its end the
-    // buffer keeps the last text, so a last line without its line feed also
-    // fills the rows after it.
+    // Exactly eight line reads into one buffer, as a stream's getline does them:
+    // once the file has ended the buffer keeps the last text, so a last line
+    // without its line feed also fills the rows after it. Reading is bounded:
+    // a line keeps its first LINE_KEPT bytes (no table needs more), and after
+    // FILE_READ bytes in all the file counts as ended.
+    constexpr size_t LINE_KEPT = 4096;
+    constexpr size_t FILE_READ = 65536;
+    char chunk[4096];
+    size_t chunkSize = 0;
+    size_t chunkAt = 0;
+    size_t total = 0;
+    bool ended = false;
     std::string line;
     for (int32_t row = 0; row < 8; ++row) {
-        if (in.good()) {
-            std::getline(in, line);
+        if (!ended) {
+            line.clear();
+            while (true) {
+                if (chunkAt == chunkSize) {
+                    const ssize_t got =
+                        total < FILE_READ
+                            ? read(file.fd, chunk, std::min(sizeof chunk, FILE_READ - total))
+                            : 0;
+                    if (got <= 0) {
+                        ended = true;
+                        break;
+                    }
+                    chunkSize = static_cast<size_t>(got);
+                    chunkAt = 0;
+                    total += chunkSize;
+                }
+                const char c = chunk[chunkAt++];
+                if (c == '\n') {
+                    break;
+                }
+                if (line.size() < LINE_KEPT) {
+                    line += c;
+                }
+            }
         }
         parseRow(line, row);
     }

@@ -14,19 +14,56 @@ namespace {
 constexpr int32_t EXIT_ITEM = 4;
 constexpr Uint32 PAUSE_BEFORE_MENU_MS = 100;
 
-// Nothing ever takes an event from the queue; the screens poll the key and
-// mouse state. Keys and quit requests stay enabled.
+// The screens poll the key and mouse state and look only for a quit request
+// in the queue. Keys and quit requests stay enabled.
 constexpr Uint8 IGNORED_EVENTS[] = {
     SDL_ACTIVEEVENT,   SDL_MOUSEMOTION,  SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP, SDL_JOYAXISMOTION,
     SDL_JOYBALLMOTION, SDL_JOYHATMOTION, SDL_JOYBUTTONDOWN,   SDL_JOYBUTTONUP,   SDL_SYSWMEVENT,
     SDL_VIDEORESIZE,   SDL_VIDEOEXPOSE,  SDL_USEREVENT,
 };
 
+// Only quit requests are queued: nothing reads the key events, and a queue
+// full of them would drop the request of the window's close button.
+int onlyQuitRequests(const SDL_Event* event) {
+    return event->type == SDL_QUIT ? 1 : 0;
+}
+
+bool isSet(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value != nullptr && value[0] != '\0';
+}
+
+// A driver named in SDL_VIDEODRIVER is used as SDL would. Otherwise the
+// window system's own driver, X11 first as in SDL: left to itself SDL goes on
+// to a text-mode driver (libcaca, aalib) that draws into the terminal, or to
+// one that draws nowhere. One SDL_Init only: after a failed one the SDL 2
+// compatibility library reports success without a driver.
+bool startVideo() {
+    if (!isSet("SDL_VIDEODRIVER")) {
+        const char* driver = isSet("DISPLAY")           ? "x11"
+                             : isSet("WAYLAND_DISPLAY") ? "wayland"
+                                                        : nullptr;
+        if (driver == nullptr) {
+            SDL_SetError("no graphical display");
+            return false;
+        }
+        setenv("SDL_VIDEODRIVER", driver, 1);
+        if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+            unsetenv("SDL_VIDEODRIVER");
+            SDL_SetError("no graphical display");
+            return false;
+        }
+        return true;
+    }
+    return SDL_Init(SDL_INIT_VIDEO) >= 0;
+}
+
 }  // namespace
 
 bool setUpDisplay(SDL_Surface** screen) {
-    if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+    if (!startVideo()) {
         std::printf("Argh! Can't init SDL!\n");
+        std::fprintf(stderr, "%s\n", SDL_GetError());
         return false;
     }
     std::atexit(SDL_Quit);
@@ -49,6 +86,7 @@ bool setUpDisplay(SDL_Surface** screen) {
     for (Uint8 type : IGNORED_EVENTS) {
         SDL_EventState(type, SDL_IGNORE);
     }
+    SDL_SetEventFilter(onlyQuitRequests);
     return true;
 }
 

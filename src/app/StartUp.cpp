@@ -5,7 +5,9 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 StartUp::~StartUp() {
     if (entered) {
@@ -30,23 +32,27 @@ bool StartUp::isRecentEnough(const SDL_version* linked, const SDL_version& neede
 bool StartUp::enterDirectoryOf(const char* executable) {
     char* resolved = realpath(executable, nullptr);
     if (resolved == nullptr) {
+        std::fprintf(stderr, "Failed to find the program's own directory (%s).\n",
+                     std::strerror(errno));
         return false;
     }
     std::string directory(resolved);
     free(resolved);
     directory.erase(directory.find_last_of('/') + 1);
 
+    // A directory that cannot be named (deleted since, say) is simply not
+    // given back at the end.
     char* current = getcwd(nullptr, 0);
-    if (current == nullptr) {
-        return false;
-    }
-    std::string before(current);
-    free(current);
-
     if (chdir(directory.c_str()) != 0) {
+        std::fprintf(stderr, "Failed to enter '%s' (%s).\n", directory.c_str(),
+                     std::strerror(errno));
+        free(current);
         return false;
     }
-    oldDirectory = before;
-    entered = true;
+    if (current != nullptr) {
+        oldDirectory = current;
+        free(current);
+        entered = true;
+    }
     return true;
 }

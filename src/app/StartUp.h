@@ -22,7 +22,8 @@ class StartUp {
                                const char* name);
 
     // Makes the directory of executable (symbolic links resolved) current and
-    // remembers the one before. False, and nothing changed, when that fails.
+    // remembers the one before, if it has a name. False, after a line on
+    // standard error and with nothing changed, when that fails.
     bool enterDirectoryOf(const char* executable);
 
     const std::string& previousDirectory() const { return oldDirectory; }

@@ -6,6 +6,7 @@
 
 #include "ai/ComputerPlayer.h"
 #include "screens/BlitAt.h"
+#include "screens/CloseRequest.h"
 
 namespace {
 
@@ -15,10 +16,11 @@ constexpr Uint32 START_WAIT_MS = 100;
 constexpr Uint32 AFTER_MOVE_WAIT_MS = 200;
 constexpr Uint32 END_WAIT_MS = 50;
 
+// ESC, or the window's close button, which ends the game the same way.
 bool escapeDown() {
     SDL_PumpEvents();
     const Uint8* keys = SDL_GetKeyState(nullptr);
-    return keys[SDLK_ESCAPE] != 0;
+    return keys[SDLK_ESCAPE] != 0 || closeRequested();
 }
 
 // Pointer pixel to cell: 40..79 is cell 0, 320..359 cell 7; the outer band

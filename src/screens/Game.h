@@ -10,7 +10,7 @@ class ComputerPlayer;
 
 // One game on the 400x400 screen: the board, the side to move, the cell under
 // the pointer and, against the computer, its player. The turn loop polls the
-// mouse and the ESC key; ESC is the only way out.
+// mouse and the ESC key; ESC (or the window's close button) is the only way out.
 class Game {
   public:
     // mode 1: two people; 2: person red against the computer; 3: the computer

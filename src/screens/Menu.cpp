@@ -4,6 +4,7 @@
 #include <SDL_image.h>
 
 #include "screens/BlitAt.h"
+#include "screens/CloseRequest.h"
 
 namespace {
 
@@ -123,7 +124,7 @@ int32_t Menu::run(SDL_Surface* screen, int32_t& depthOut, int32_t& difficultyOut
             SDL_Delay(STEP_DELAY_MS);
         }
 
-        if (keys != nullptr && keys[ESC_KEY] != 0) {
+        if ((keys != nullptr && keys[ESC_KEY] != 0) || closeRequested()) {
             done = true;
             hovered = 4;
         }

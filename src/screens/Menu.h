@@ -4,7 +4,8 @@
 
 struct SDL_Surface;
 
-// The start screen: four items, the difficulty and depth arrows, ESC to leave.
+// The start screen: four items, the difficulty and depth arrows, ESC (or the
+// window's close button) to leave.
 // Its pictures load before SDL is initialised and are blitted as loaded.
 class Menu {
   public:

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <climits>
 #include <cstdint>
@@ -174,11 +176,32 @@ TEST(LoadValues, AMissingFileIsReportedOnceAndThePlayerStillPlays) {
     board.recount();
     EXPECT_EQ(board.redCount(), 4);
 
-    // A directory in the table's place cannot be read either.
-    const std::string directory = testing::TempDir();
-    testing::internal::CaptureStderr();
-    ComputerPlayer fromDirectory(directory, 3, 1, RED);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Failed to open '" + directory + "'.\n");
+    // Nor is anything else that is not a regular file: a directory, a device,
+    // a FIFO (which must not wait for a writer).
+    const std::string fifo = writeTable("") + ".fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    alarm(10);
+    for (const std::string& path : {testing::TempDir(), std::string("/dev/zero"), fifo}) {
+        testing::internal::CaptureStderr();
+        ComputerPlayer other(path, 3, 1, RED);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "Failed to open '" + path + "'.\n");
+        EXPECT_EQ(row(other, 0), "0 0 0 0 0 0 0 0");
+    }
+    alarm(0);
+    unlink(fifo.c_str());
+}
+
+// Reading is bounded: a line keeps its first 4096 bytes, and after 64 KiB the
+// file counts as ended, its last text filling the rows left.
+TEST(LoadValues, AnOverlongLineOrFileIsReadOnlyInPart) {
+    const ComputerPlayer player =
+        loaded("1 2 3" + std::string(5000, ' ') + "4 5 6 7 8\n" + "9 9 9 9 9 9 9 9\n" + "5 5" +
+               std::string(100000, ' ') + "\n6 6 6 6 6 6 6 6\n");
+    EXPECT_EQ(row(player, 0), "1 2 3 0 0 0 0 0");
+    EXPECT_EQ(row(player, 1), "9 9 9 9 9 9 9 9");
+    for (int y = 2; y < 8; ++y) {
+        EXPECT_EQ(row(player, y), "5 5 0 0 0 0 0 0") << y;
+    }
 }
 
 // The table shipped with the game: eight lines of eight numbers, the same

@@ -1,8 +1,10 @@
 // The display calls of the program, on top of the screens' seam: SDL_Init and
-// SDL_SetVideoMode answer as a test asks, and the window settings are noted.
+// SDL_SetVideoMode answer as a test asks, and the window and event settings
+// are noted.
 
 #include <SDL.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "../game/SdlSeam.h"
@@ -12,11 +14,22 @@ namespace display {
 namespace {
 bool initFails = false;
 bool modeFails = false;
+std::vector<std::string> drivers;
+SDL_EventFilter filter = nullptr;
 }  // namespace
 
 void answer(bool sdlInitFails, bool videoModeFails) {
     initFails = sdlInitFails;
     modeFails = videoModeFails;
+    drivers.clear();
+}
+
+const std::vector<std::string>& driversTried() {
+    return drivers;
+}
+
+SDL_EventFilter eventFilter() {
+    return filter;
 }
 
 }  // namespace display
@@ -25,7 +38,13 @@ extern "C" {
 
 int __wrap_SDL_Init(Uint32 flags) {
     seam::note("SDL_Init " + std::to_string(flags));
-    return display::initFails ? -1 : 0;
+    const char* driver = getenv("SDL_VIDEODRIVER");
+    display::drivers.emplace_back(driver != nullptr ? driver : "");
+    if (display::initFails) {
+        SDL_SetError("No available video device");
+        return -1;
+    }
+    return 0;
 }
 
 SDL_Surface* __wrap_SDL_SetVideoMode(int width, int height, int bpp, Uint32 flags) {
@@ -46,6 +65,11 @@ void __wrap_SDL_WM_SetCaption(const char* title, const char* icon) {
 int __wrap_SDL_EnableKeyRepeat(int delay, int interval) {
     seam::note("SDL_EnableKeyRepeat " + std::to_string(delay) + " " + std::to_string(interval));
     return 0;
+}
+
+void __wrap_SDL_SetEventFilter(SDL_EventFilter filter) {
+    seam::note("SDL_SetEventFilter");
+    display::filter = filter;
 }
 
 Uint8 __wrap_SDL_EventState(Uint8 type, int state) {

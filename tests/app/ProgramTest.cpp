@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -95,8 +96,16 @@ TEST(ProgramTest, DisplaySetUp) {
         "SDL_EventState 16 0",
         "SDL_EventState 17 0",
         "SDL_EventState 24 0",
+        "SDL_SetEventFilter",
     };
     EXPECT_EQ(notes(), expected);
+    // Only quit requests reach the queue, where the screens look for them.
+    ASSERT_NE(display::eventFilter(), nullptr);
+    SDL_Event event;
+    for (Uint8 type : {SDL_KEYDOWN, SDL_KEYUP, SDL_MOUSEMOTION, SDL_QUIT}) {
+        event.type = type;
+        EXPECT_EQ(display::eventFilter()(&event), type == SDL_QUIT ? 1 : 0) << int{type};
+    }
 }
 
 TEST(ProgramTest, FailedSdlOrVideoModeEndsWithStatusOneAndNoScreenUsed) {
@@ -104,8 +113,9 @@ TEST(ProgramTest, FailedSdlOrVideoModeEndsWithStatusOneAndNoScreenUsed) {
     testing::internal::CaptureStderr();
     EXPECT_EQ(runWith({}, true, false), 1);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Argh! Can't init SDL!\n");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "No available video device\n");
     EXPECT_EQ(notes(), std::vector<std::string>{"SDL_Init 32"});
+    EXPECT_EQ(display::driversTried(), std::vector<std::string>{"dummy"});  // as named
     // The menu was built (and freed) all the same, before SDL.
     EXPECT_EQ(count(Kind::Load, "data/menu/fundo.png"), 1);
     EXPECT_EQ(count(Kind::Free, "data/menu/fundo.png"), 1);
@@ -120,6 +130,47 @@ TEST(ProgramTest, FailedSdlOrVideoModeEndsWithStatusOneAndNoScreenUsed) {
     EXPECT_EQ(seam::find(Kind::Flip, ""), -1);
     EXPECT_EQ(seam::find(Kind::Blit, ""), -1);
     EXPECT_EQ(seam::find(Kind::Other, "SDL_WM_SetCaption vantrixo|"), -1);
+}
+
+// With no driver named, only the window system's own is tried, and SDL is
+// never left to fall back to a text-mode driver that draws into the terminal.
+TEST(ProgramTest, WithoutANamedDriverOnlyTheWindowSystemsIsTried) {
+    const std::string named = getenv("SDL_VIDEODRIVER");
+    const char* display = getenv("DISPLAY");
+    const std::string x = display != nullptr ? display : "";
+    struct Case {
+        const char* display;
+        const char* wayland;
+        bool starts;
+        std::vector<std::string> tried;
+    };
+    const Case cases[] = {
+        {":5", "wayland-0", true, {"x11"}},
+        {"", "wayland-0", true, {"wayland"}},
+        {":5", nullptr, false, {"x11"}},
+        {nullptr, "", false, {}},
+        {nullptr, "wayland-0", false, {"wayland"}},
+    };
+    for (const Case& c : cases) {
+        c.display != nullptr ? setenv("DISPLAY", c.display, 1) : unsetenv("DISPLAY");
+        c.wayland != nullptr ? setenv("WAYLAND_DISPLAY", c.wayland, 1)
+                             : unsetenv("WAYLAND_DISPLAY");
+        setenv("SDL_VIDEODRIVER", "", 1);  // names nothing
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(runWith({{0, 10, 10, 0, true}}, !c.starts, false), 1);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(),
+                  c.starts ? "" : "Argh! Can't init SDL!\n");
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.starts ? "" : "no graphical display\n");
+        EXPECT_EQ(display::driversTried(), c.tried);
+        EXPECT_EQ(seam::find(Kind::Flip, "") != -1, c.starts);
+        if (!c.starts) {  // the guess is not left behind
+            EXPECT_TRUE(getenv("SDL_VIDEODRIVER") == nullptr || !*getenv("SDL_VIDEODRIVER"));
+        }
+    }
+    setenv("SDL_VIDEODRIVER", named.c_str(), 1);
+    display != nullptr ? setenv("DISPLAY", x.c_str(), 1) : unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
 }
 
 TEST(ProgramTest, ExitAtTheFirstMenuBuildsNoGame) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <limits.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <SDL_version.h>
@@ -56,8 +57,11 @@ TEST(StartUpTest, EntersTheExecutablesDirectoryThroughLinksAndGivesTheOldOneBack
     const std::string started = cwd();
     {
         StartUp startUp;
-        // A path that does not lead anywhere changes nothing.
+        // A path that does not lead anywhere changes nothing and says so.
+        testing::internal::CaptureStderr();
         EXPECT_FALSE(startUp.enterDirectoryOf((scratch + "/missing").c_str()));
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "Failed to find the program's own directory (No such file or directory).\n");
         EXPECT_EQ(cwd(), started);
 
         ASSERT_TRUE(startUp.enterDirectoryOf(link.c_str()));
@@ -65,6 +69,22 @@ TEST(StartUpTest, EntersTheExecutablesDirectoryThroughLinksAndGivesTheOldOneBack
         EXPECT_EQ(startUp.previousDirectory(), started);
     }
     EXPECT_EQ(cwd(), started);
+
+    // Started from a directory deleted since: the program still starts, and
+    // stays where it is at the end.
+    const std::string gone = scratch + "/gone";
+    ASSERT_EQ(mkdir(gone.c_str(), 0700), 0);
+    ASSERT_EQ(chdir(gone.c_str()), 0);
+    ASSERT_EQ(rmdir(gone.c_str()), 0);
+    {
+        StartUp startUp;
+        testing::internal::CaptureStderr();
+        ASSERT_TRUE(startUp.enterDirectoryOf(link.c_str()));
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+        EXPECT_EQ(cwd(), realDirectoryOfSelf());
+        EXPECT_EQ(startUp.previousDirectory(), "");
+    }
+    EXPECT_EQ(cwd(), realDirectoryOfSelf());
 
     ASSERT_EQ(chdir(before.c_str()), 0);
     unlink(link.c_str());

@@ -3,14 +3,18 @@
 
   e2e.py play PROGRAM DATA      menu, a two-player opening move, ESC, ESC
   e2e.py symlink PROGRAM DATA   started through a link from another directory
-  e2e.py novideo PROGRAM DATA   no usable video driver
-  e2e.py sigterm PROGRAM DATA   SIGTERM on the menu ends the program
+  e2e.py novideo PROGRAM DATA   no usable video driver; no display at all
+  e2e.py sigterm PROGRAM DATA   started from a deleted directory; SIGTERM on
+                                the menu ends the program
+  e2e.py close PROGRAM DATA     the window's close button, on the menu and in
+                                a game
 
 With VANTRIXO_SHOTS set to a directory the screenshots of the run are kept there.
 """
 
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -61,8 +65,11 @@ def run_play(program, frames, shots, through_link, terminate=False):
             command = os.path.join(elsewhere, "bin", "vantrixo")
             os.symlink(program, command)
         # Started from a directory without data/: the program must find its own.
+        # The SIGTERM run starts from one deleted in the meantime, which is no
+        # reason not to start.
         proc = subprocess.Popen([command, "an", "ignored", "argument"], cwd=elsewhere, env=x.env,
-                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                preexec_fn=(lambda: os.rmdir(elsewhere)) if terminate else None)
         try:
             window = x.find_window("vantrixo")
         except AssertionError:
@@ -75,7 +82,8 @@ def run_play(program, frames, shots, through_link, terminate=False):
         if terminate:
             proc.terminate()
             assert wait_exit(proc) == -15, "SIGTERM must end the program"
-            print("ok: SIGTERM ended the program")
+            assert proc.communicate() == (b"", b"")
+            print("ok: started from a deleted directory; SIGTERM ended the program")
             return
         if through_link:
             x.key("Escape")
@@ -121,6 +129,40 @@ def run_play(program, frames, shots, through_link, terminate=False):
         shutil.rmtree(elsewhere, ignore_errors=True)
 
 
+def run_close(program, frames, shots):
+    x = XServer()
+    elsewhere = tempfile.mkdtemp(prefix="vantrixo-e2e-")
+    proc = None
+    try:
+        for in_game in (False, True):
+            proc = subprocess.Popen([program], cwd=elsewhere, env=x.env,
+                                    stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+            window = x.find_window("vantrixo")
+            x.xdotool("mousemove", "--window", window, 20, 200)
+            wait_for(x, window, frames.menu(), "the menu", shots, "close-menu")
+            if in_game:
+                x.click(window, 200, 160)  # two players
+                x.xdotool("mousemove", "--window", window, 20, 200)
+                wait_for(x, window, frames.game(OPENING_RED, OPENING_GREEN, "redturn"),
+                         "the opening position", shots, "close-game")
+                # More key events than SDL's queue holds, read in one go with
+                # the close request: none may crowd it out.
+                proc.send_signal(signal.SIGSTOP)
+                x.xdotool("key", "--delay", 1, *"abcdefghijklmnopqrstuvwxyz" * 4)
+            x.close(window)
+            proc.send_signal(signal.SIGCONT)
+            assert wait_exit(proc) == 1, "a close request must end the program with status 1"
+            assert proc.communicate() == (b"", b"")
+            print("ok: the close button ended the program %s, status 1"
+                  % ("from a game" if in_game else "on the menu"))
+    finally:
+        if proc is not None and proc.poll() is None:
+            proc.kill()
+            proc.wait()
+        x.stop()
+        shutil.rmtree(elsewhere, ignore_errors=True)
+
+
 def run_novideo(program):
     elsewhere = tempfile.mkdtemp(prefix="vantrixo-e2e-")
     try:
@@ -129,6 +171,19 @@ def run_novideo(program):
         assert done.stdout == b"Argh! Can't init SDL!\n", done.stdout
         assert done.returncode == 1, done.returncode
         print("ok: no video driver: the message and status 1")
+
+        # No display and no driver named: never a text-mode driver instead.
+        if os.path.exists("/dev/fb0") or os.path.exists("/dev/dri"):
+            print("skipped: a console framebuffer here counts as a graphical display")
+            return
+        env = {k: v for k, v in os.environ.items()
+               if k not in ("DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER")}
+        done = subprocess.run([program], cwd=elsewhere, env=env, capture_output=True, timeout=20,
+                              stdin=subprocess.DEVNULL)
+        assert done.stdout == b"Argh! Can't init SDL!\n", done.stdout[:200]
+        assert done.stderr.endswith(b"no graphical display\n"), done.stderr
+        assert done.returncode == 1, done.returncode
+        print("ok: no display: the message, the reason and status 1")
     finally:
         shutil.rmtree(elsewhere, ignore_errors=True)
 
@@ -140,6 +195,8 @@ def main():
         os.makedirs(shots, exist_ok=True)
     if mode == "novideo":
         run_novideo(program)
+    elif mode == "close":
+        run_close(program, Frames(data), shots)
     else:
         run_play(program, Frames(data), shots, through_link=(mode == "symlink"),
                  terminate=(mode == "sigterm"))
