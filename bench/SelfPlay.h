@@ -4,7 +4,8 @@
 // ComputerPlayer::play on move lists as the game screen plays them. Shared by
 // the real-game benchmark and the strength ladder.
 
-#include <chrono>
+#include <time.h>
+
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -14,6 +15,14 @@
 #include "rules/MoveList.h"
 
 namespace selfplay {
+
+// The processor time of the calling thread: on a shared machine another
+// process's load does not stretch it the way it stretches the wall clock.
+inline double threadSeconds() {
+    timespec now;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
 
 constexpr const char* SHIPPED_TABLE = "data/ia/board8x8Values2.brd";
 
@@ -53,8 +62,8 @@ inline int32_t randomOpening(Board& board, uint32_t seed, int plies) {
 }
 
 // Plays the game on to its end. After each move, onMove(before, side,
-// seconds, nodes) gets the position before it, the side that moved, the time
-// `play` took and the nodes it searched.
+// seconds, nodes) gets the position before it, the side that moved, the
+// processor time `play` took and the nodes it searched.
 template <typename OnMove>
 void playOut(Board& board, int32_t side, ComputerPlayer& red, ComputerPlayer& green,
              OnMove onMove) {
@@ -67,11 +76,9 @@ void playOut(Board& board, int32_t side, ComputerPlayer& red, ComputerPlayer& gr
         ComputerPlayer& player = side == RED ? red : green;
         const Board before(board);
         player.resetNodeCount();
-        const auto start = std::chrono::steady_clock::now();
+        const double start = threadSeconds();
         player.play(&moves);
-        const auto stop = std::chrono::steady_clock::now();
-        onMove(before, side, std::chrono::duration<double>(stop - start).count(),
-               player.nodeCount());
+        onMove(before, side, threadSeconds() - start, player.nodeCount());
         side = opponentOf(side);
     }
 }
