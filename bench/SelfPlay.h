@@ -8,11 +8,11 @@
 
 #include <cstdint>
 #include <random>
-#include <vector>
 
 #include "ai/ComputerPlayer.h"
 #include "rules/Board.h"
 #include "rules/MoveList.h"
+#include "support/TestBoards.h"
 
 namespace selfplay {
 
@@ -26,39 +26,12 @@ inline double threadSeconds() {
 
 constexpr const char* SHIPPED_TABLE = "data/ia/board8x8Values2.brd";
 
-// The opening position (laid out here: a new Board would load its pictures)
-// followed by `plies` random moves, so that seeded
-// games differ; returns the side to move (0 when the game is already over).
+// The opening followed by `plies` random moves, so that seeded games differ;
+// returns the side to move (0 when the game is already over).
 inline int32_t randomOpening(Board& board, uint32_t seed, int plies) {
-    for (int32_t x = 0; x < 8; ++x) {
-        for (int32_t y = 0; y < 8; ++y) {
-            const bool centre = (x == 3 || x == 4) && (y == 3 || y == 4);
-            board.setCell(x, y, centre ? (x == y ? GREEN : RED) : EMPTY);
-        }
-    }
     std::mt19937 random(seed);
-    int32_t side = RED;
-    for (int i = 0; i <= plies; ++i) {
-        MoveList moves(side, &board);
-        if (moves.isEmpty()) {
-            side = opponentOf(side);
-            if (MoveList(side, &board).isEmpty()) {
-                return 0;
-            }
-            continue;
-        }
-        if (i == plies) {
-            break;
-        }
-        std::vector<const Move*> listed;
-        for (const Move* m = moves.first(); m != nullptr; m = m->next) {
-            listed.push_back(m);
-        }
-        const Move* chosen = listed[random() % listed.size()];
-        moves.apply(chosen->x, chosen->y);
-        side = opponentOf(side);
-    }
-    return side;
+    int32_t side;
+    return randomPosition(board, random, plies, side) ? side : 0;
 }
 
 // Plays the game on to its end. After each move, onMove(before, side,

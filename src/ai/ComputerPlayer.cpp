@@ -188,13 +188,9 @@ int32_t ComputerPlayer::searchNode(MoveList* moves, int32_t alpha, int32_t beta,
         int32_t x;
         int32_t y;
         move->cell(x, y);
-        // A reply search that is cut off returns only a bound. At the root a
-        // bound equal to the best so far would pass for a tie and hand the
-        // move to a possibly much worse later one, so there the window stays
-        // one wider than the best: a true tie still comes back exact.
-        const bool widen = ply == 0 && move != moves->first();
-        const int32_t low = widen && MAXIMISING ? best - 1 : alpha;
-        const int32_t high = widen && !MAXIMISING ? best + 1 : beta;
+        int32_t low = alpha;
+        int32_t high = beta;
+        SearchEngine::replyWindow<MAXIMISING>(ply, move != moves->first(), best, low, high);
         moves->apply(x, y);
         int32_t score;
         if (plain) {
@@ -213,20 +209,14 @@ int32_t ComputerPlayer::searchNode(MoveList* moves, int32_t alpha, int32_t beta,
         if (engine.abandoned()) {
             return best;
         }
-        // Equality counts: among equal scores the later move wins.
-        if (MAXIMISING ? score >= best : score <= best) {
-            best = score;
+        const SearchEngine::Verdict verdict =
+            SearchEngine::weigh<MAXIMISING>(score, best, alpha, beta);
+        if (verdict != SearchEngine::Verdict::KEPT) {
             bestX = x;
             bestY = y;
-            if (MAXIMISING ? score >= beta : score <= alpha) {
-                return score;
-            }
-            if (MAXIMISING && score > alpha) {
-                alpha = score;
-            }
-            if (!MAXIMISING && score < beta) {
-                beta = score;
-            }
+        }
+        if (verdict == SearchEngine::Verdict::CUT) {
+            return score;
         }
     }
     return best;

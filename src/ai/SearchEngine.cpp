@@ -3,74 +3,26 @@
 #include <type_traits>
 
 #include "ai/ComputerPlayer.h"
+#include "rules/DiscSets.h"
 
 namespace {
-
-constexpr uint64_t TOP_ROW = 0x0101010101010101ULL;
-constexpr uint64_t BOTTOM_ROW = TOP_ROW << 7;
-
-// The directions from an anchor toward the move cell, in the order the move
-// lists try them: left, right, down, up, up-left, up-right, down-right,
-// down-left. With bit 8·x + y, a step is 8·dx + dy.
-constexpr int32_t DX[8] = {-1, 1, 0, 0, -1, 1, 1, -1};
-constexpr int32_t DY[8] = {0, 0, 1, -1, -1, -1, 1, 1};
-
-template <int32_t STEP>
-constexpr uint64_t shifted(uint64_t cells) {
-    return STEP > 0 ? cells << STEP : cells >> -STEP;
-}
-
-// The cells a shift by 8·dx + dy may land on: a step down from the bottom row
-// would wrap to the top of the next column, a step up from the top row to the
-// bottom of the previous one; leaving by a side shifts the bit out of the word.
-constexpr uint64_t landing(int32_t dy) {
-    return dy == 1 ? ~TOP_ROW : dy == -1 ? ~BOTTOM_ROW : ~uint64_t{0};
-}
-
-// Empty cells that end a run of `opposing` discs leading away from a disc of
-// `own` in direction D: the moves found along that direction.
-template <int32_t D>
-uint64_t movesToward(uint64_t own, uint64_t opposing, uint64_t empty) {
-    constexpr int32_t STEP = 8 * DX[D] + DY[D];
-    constexpr uint64_t LAND = landing(DY[D]);
-    const uint64_t between = opposing & LAND;
-    uint64_t run = shifted<STEP>(own) & between;
-    run |= shifted<STEP>(run) & between;
-    run |= shifted<STEP>(run) & between;
-    run |= shifted<STEP>(run) & between;
-    run |= shifted<STEP>(run) & between;
-    run |= shifted<STEP>(run) & between;
-    return shifted<STEP>(run) & empty & LAND;
-}
-
-// The discs of `own` from which direction D closes a line on an empty cell:
-// the same runs grown backwards from the empty cells.
-template <int32_t D>
-uint64_t anchorsToward(uint64_t own, uint64_t opposing, uint64_t empty) {
-    constexpr int32_t BACK = -(8 * DX[D] + DY[D]);
-    constexpr uint64_t LAND = landing(-DY[D]);
-    const uint64_t between = opposing & LAND;
-    uint64_t run = shifted<BACK>(empty) & between;
-    run |= shifted<BACK>(run) & between;
-    run |= shifted<BACK>(run) & between;
-    run |= shifted<BACK>(run) & between;
-    run |= shifted<BACK>(run) & between;
-    run |= shifted<BACK>(run) & between;
-    return shifted<BACK>(run) & own & LAND;
-}
 
 // Most positions have a move in the first direction tried, so asking one
 // direction at a time is cheaper than listing them all.
 bool canMove(uint64_t own, uint64_t opposing) {
     const uint64_t empty = ~(own | opposing);
-    if (movesToward<0>(own, opposing, empty) != 0 || movesToward<1>(own, opposing, empty) != 0) {
+    if (DiscSets::movesToward<0>(own, opposing, empty) != 0 ||
+        DiscSets::movesToward<1>(own, opposing, empty) != 0) {
         return true;
     }
-    if (movesToward<2>(own, opposing, empty) != 0 || movesToward<3>(own, opposing, empty) != 0) {
+    if (DiscSets::movesToward<2>(own, opposing, empty) != 0 ||
+        DiscSets::movesToward<3>(own, opposing, empty) != 0) {
         return true;
     }
-    return (movesToward<4>(own, opposing, empty) | movesToward<5>(own, opposing, empty) |
-            movesToward<6>(own, opposing, empty) | movesToward<7>(own, opposing, empty)) != 0;
+    return (DiscSets::movesToward<4>(own, opposing, empty) |
+            DiscSets::movesToward<5>(own, opposing, empty) |
+            DiscSets::movesToward<6>(own, opposing, empty) |
+            DiscSets::movesToward<7>(own, opposing, empty)) != 0;
 }
 
 // The moves of one position in list order, each with the discs it turns.
@@ -86,11 +38,14 @@ struct Moves {
 // the moves newest first, so `cell` is read from its end.
 void discover(uint64_t own, uint64_t opposing, Moves& moves) {
     const uint64_t empty = ~(own | opposing);
-    const uint64_t toward[8] = {
-        anchorsToward<0>(own, opposing, empty), anchorsToward<1>(own, opposing, empty),
-        anchorsToward<2>(own, opposing, empty), anchorsToward<3>(own, opposing, empty),
-        anchorsToward<4>(own, opposing, empty), anchorsToward<5>(own, opposing, empty),
-        anchorsToward<6>(own, opposing, empty), anchorsToward<7>(own, opposing, empty)};
+    const uint64_t toward[8] = {DiscSets::anchorsToward<0>(own, opposing, empty),
+                                DiscSets::anchorsToward<1>(own, opposing, empty),
+                                DiscSets::anchorsToward<2>(own, opposing, empty),
+                                DiscSets::anchorsToward<3>(own, opposing, empty),
+                                DiscSets::anchorsToward<4>(own, opposing, empty),
+                                DiscSets::anchorsToward<5>(own, opposing, empty),
+                                DiscSets::anchorsToward<6>(own, opposing, empty),
+                                DiscSets::anchorsToward<7>(own, opposing, empty)};
     const uint64_t anchors = toward[0] | toward[1] | toward[2] | toward[3] | toward[4] | toward[5] |
                              toward[6] | toward[7];
     uint64_t listed = 0;
@@ -99,7 +54,7 @@ void discover(uint64_t own, uint64_t opposing, Moves& moves) {
         const int32_t anchor = __builtin_ctzll(rest);
         const auto line = [&](auto direction) {
             constexpr int32_t D = decltype(direction)::value;
-            constexpr int32_t STEP = 8 * DX[D] + DY[D];
+            constexpr int32_t STEP = DiscSets::stepOf(D);
             if ((toward[D] >> anchor & 1) == 0) {
                 return;
             }
@@ -120,14 +75,15 @@ void discover(uint64_t own, uint64_t opposing, Moves& moves) {
             moves.flips[moves.count] = turned;
             ++moves.count;
         };
+        // Left, right, down, up, up-left, up-right, down-right, down-left.
         line(std::integral_constant<int32_t, 0>{});
         line(std::integral_constant<int32_t, 1>{});
-        line(std::integral_constant<int32_t, 2>{});
         line(std::integral_constant<int32_t, 3>{});
+        line(std::integral_constant<int32_t, 2>{});
         line(std::integral_constant<int32_t, 4>{});
         line(std::integral_constant<int32_t, 5>{});
-        line(std::integral_constant<int32_t, 6>{});
         line(std::integral_constant<int32_t, 7>{});
+        line(std::integral_constant<int32_t, 6>{});
     }
 }
 
@@ -142,7 +98,7 @@ int32_t finalScore(uint64_t computer, uint64_t opponent) {
 // Discs on a row: the row's cells sit one per byte, so multiplying by a one
 // in every byte sums them into the top byte.
 int32_t rowCount(uint64_t discs) {
-    return static_cast<int32_t>(((discs & TOP_ROW) * TOP_ROW) >> 56);
+    return static_cast<int32_t>(((discs & DiscSets::TOP_ROW) * DiscSets::TOP_ROW) >> 56);
 }
 
 // Discs on a column: one byte, counted by table.
@@ -255,27 +211,16 @@ int32_t SearchEngine::node(uint64_t mover, uint64_t waiting, int32_t alpha, int3
     int32_t best = MAXIMISING ? -ComputerPlayer::SCORE_LIMIT : ComputerPlayer::SCORE_LIMIT;
     for (int32_t i = moves.count - 1; i >= 0; --i) {
         const uint64_t turned = moves.flips[i] | uint64_t{1} << moves.cell[i];
-        // As on the move lists: at the root, later replies are searched one
-        // wider than the best so far, so a cut-off bound cannot pass for a tie.
-        const bool widen = ply == 0 && i != moves.count - 1;
-        const int32_t low = widen && MAXIMISING ? best - 1 : alpha;
-        const int32_t high = widen && !MAXIMISING ? best + 1 : beta;
+        int32_t low = alpha;
+        int32_t high = beta;
+        replyWindow<MAXIMISING>(ply, i != moves.count - 1, best, low, high);
         const int32_t score =
             node<!MAXIMISING>(waiting & ~turned, mover | turned, low, high, ply + 1);
         if (giveUp) {
             return best;
         }
-        if (MAXIMISING ? score >= best : score <= best) {
-            best = score;
-            if (MAXIMISING ? score >= beta : score <= alpha) {
-                return score;
-            }
-            if (MAXIMISING && score > alpha) {
-                alpha = score;
-            }
-            if (!MAXIMISING && score < beta) {
-                beta = score;
-            }
+        if (weigh<MAXIMISING>(score, best, alpha, beta) == Verdict::CUT) {
+            return score;
         }
     }
     return best;

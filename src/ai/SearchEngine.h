@@ -24,6 +24,41 @@ class SearchEngine {
     template <bool MAXIMISING>
     int32_t search(uint64_t computer, uint64_t opponent, int32_t alpha, int32_t beta, int32_t ply);
 
+    // What a node does with a reply's score, on move lists and disc sets
+    // alike: the computer's nodes (MAXIMISING) keep the highest score and cut
+    // at beta, the opponent's the lowest and cut at alpha. Equality counts,
+    // so among equal scores the later move wins.
+    enum class Verdict { KEPT, TAKEN, CUT };
+    template <bool MAXIMISING>
+    static Verdict weigh(int32_t score, int32_t& best, int32_t& alpha, int32_t& beta) {
+        if (MAXIMISING ? score < best : score > best) {
+            return Verdict::KEPT;
+        }
+        best = score;
+        if (MAXIMISING ? score >= beta : score <= alpha) {
+            return Verdict::CUT;
+        }
+        if (MAXIMISING && score > alpha) {
+            alpha = score;
+        }
+        if (!MAXIMISING && score < beta) {
+            beta = score;
+        }
+        return Verdict::TAKEN;
+    }
+
+    // The window (low, high) for a node's next reply. A reply search that is
+    // cut off returns only a bound. At the root a bound equal to the best so
+    // far would pass for a tie and hand the move to a possibly much worse
+    // later one, so there, once a move has been scored, the window is one
+    // wider than the best: a true tie still comes back exact.
+    template <bool MAXIMISING>
+    static void replyWindow(int32_t ply, bool scored, int32_t best, int32_t& low, int32_t& high) {
+        if (ply == 0 && scored) {
+            (MAXIMISING ? low : high) = MAXIMISING ? best - 1 : best + 1;
+        }
+    }
+
     int32_t evaluate(uint64_t computer, uint64_t opponent) const;
     int32_t edgeTerm(uint64_t computer, uint64_t opponent) const;
 

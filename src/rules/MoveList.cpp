@@ -3,6 +3,9 @@
 #include <cstdio>
 
 #include <type_traits>
+
+#include "rules/DiscSets.h"
+
 // VANTRIXO_PORTABLE builds the plain loops, so that path is tested too.
 #if defined(__SSE2__) && !defined(VANTRIXO_PORTABLE)
 #define VANTRIXO_SSE2 1
@@ -10,48 +13,6 @@
 #endif
 
 namespace {
-// Bit 8·x + y stands for cell (x, y), the order of the cells in memory, so
-// walking the set bits upward visits the cells column by column, each column
-// top to bottom: the order in which anchors are taken.
-constexpr uint64_t TOP_ROW = 0x0101010101010101ULL;
-constexpr uint64_t BOTTOM_ROW = TOP_ROW << 7;
-
-constexpr int32_t stepOf(int32_t code) {
-    return 8 * FlipLine::DX[code] + FlipLine::DY[code];
-}
-
-// The row a step of index difference STEP must not land on: stepping down
-// off the bottom row would wrap into the top of the next column, and up off
-// the top row into the bottom of the previous one. Leaving by a side column
-// shifts the bit out of the word instead.
-template <int32_t STEP>
-constexpr uint64_t wrapRow() {
-    constexpr int32_t dy = ((STEP % 8) + 8 + 1) % 8 - 1;  // -1, 0 or +1
-    return dy == 1 ? TOP_ROW : dy == -1 ? BOTTOM_ROW : 0;
-}
-
-template <int32_t STEP>
-constexpr uint64_t shifted(uint64_t cells) {
-    return STEP > 0 ? cells << STEP : cells >> -STEP;
-}
-
-// The anchors from which a run of opposing discs in direction CODE ends on an
-// empty cell, grown backwards from the empty cells (a run is at most six
-// long). Masking the wrap row out of the sets each step lands in keeps every
-// shifted bit on the board.
-template <int32_t CODE>
-uint64_t anchorsToward(uint64_t own, uint64_t opposing, uint64_t empty) {
-    constexpr int32_t BACK = -stepOf(CODE);
-    const uint64_t inside = ~wrapRow<BACK>();
-    const uint64_t between = opposing & inside;
-    uint64_t run = shifted<BACK>(empty) & between;
-    run |= shifted<BACK>(run) & between;
-    run |= shifted<BACK>(run) & between;
-    run |= shifted<BACK>(run) & between;
-    run |= shifted<BACK>(run) & between;
-    run |= shifted<BACK>(run) & between;
-    return shifted<BACK>(run) & own & inside;
-}
 
 // The cells holding `side` and the empty cells, as bit sets.
 void readCells(const int32_t* cells, int32_t side, uint64_t& own, uint64_t& empty) {
@@ -112,11 +73,14 @@ void MoveList::generate() {
     // Anything neither the side's nor empty is an opposing disc.
     const uint64_t opposing = ~(own | empty);
 
-    const uint64_t toward[8] = {
-        anchorsToward<0>(own, opposing, empty), anchorsToward<1>(own, opposing, empty),
-        anchorsToward<2>(own, opposing, empty), anchorsToward<3>(own, opposing, empty),
-        anchorsToward<4>(own, opposing, empty), anchorsToward<5>(own, opposing, empty),
-        anchorsToward<6>(own, opposing, empty), anchorsToward<7>(own, opposing, empty)};
+    const uint64_t toward[8] = {DiscSets::anchorsToward<0>(own, opposing, empty),
+                                DiscSets::anchorsToward<1>(own, opposing, empty),
+                                DiscSets::anchorsToward<2>(own, opposing, empty),
+                                DiscSets::anchorsToward<3>(own, opposing, empty),
+                                DiscSets::anchorsToward<4>(own, opposing, empty),
+                                DiscSets::anchorsToward<5>(own, opposing, empty),
+                                DiscSets::anchorsToward<6>(own, opposing, empty),
+                                DiscSets::anchorsToward<7>(own, opposing, empty)};
     const uint64_t anyAnchor = toward[0] | toward[1] | toward[2] | toward[3] | toward[4] |
                                toward[5] | toward[6] | toward[7];
 
@@ -126,7 +90,7 @@ void MoveList::generate() {
         const int32_t anchor = __builtin_ctzll(rest);
         const auto line = [&](auto codeConstant) {
             constexpr int32_t CODE = decltype(codeConstant)::value;
-            constexpr int32_t STEP = stepOf(CODE);
+            constexpr int32_t STEP = DiscSets::stepOf(CODE);
             if ((toward[CODE] >> anchor & 1) == 0) {
                 return;
             }

@@ -17,45 +17,6 @@ namespace {
 
 const std::string SHIPPED = "data/ia/board8x8Values2.brd";
 
-// Positions from seeded random games, each with the side to move able to move.
-struct Sample {
-    Board* board;
-    int32_t side;
-};
-
-// Returns false when the game has ended on the way.
-bool randomPosition(Board& board, std::mt19937& random, int plies, int32_t& side) {
-    Board opening;
-    for (int x = 0; x < 8; ++x) {
-        for (int y = 0; y < 8; ++y) {
-            board.setCell(x, y, opening.getCell(x, y));
-        }
-    }
-    side = RED;
-    for (int i = 0; i < plies; ++i) {
-        MoveList moves(side, &board);
-        if (moves.isEmpty()) {
-            MoveList other(opponentOf(side), &board);
-            if (other.isEmpty()) {
-                break;
-            }
-            side = opponentOf(side);
-            continue;
-        }
-        std::vector<const Move*> listed;
-        for (const Move* m = moves.first(); m != nullptr; m = m->next) {
-            listed.push_back(m);
-        }
-        const Move* chosen = listed[random() % listed.size()];
-        moves.apply(chosen->x, chosen->y);
-        side = opponentOf(side);
-    }
-    if (MoveList(side, &board).isEmpty()) {
-        side = opponentOf(side);
-    }
-    return !MoveList(side, &board).isEmpty();
-}
-
 // Plain minimax through the public pieces, no pruning: the value the search
 // must find at its root, whatever it cuts away.
 int32_t minimax(ComputerPlayer& player, Board& board, int32_t toMove, int32_t computer, int ply,

@@ -3,10 +3,12 @@
 // Small helpers the rule and search tests share for laying out and comparing
 // positions.
 
+#include <random>
 #include <string>
 #include <vector>
 
 #include "rules/Board.h"
+#include "rules/MoveList.h"
 
 inline void clear(Board& board) {
     for (int x = 0; x < 8; ++x) {
@@ -77,4 +79,40 @@ inline int referenceFlips(int32_t (&cells)[8][8], int32_t side, int x, int y, bo
         cells[x][y] = side;
     }
     return total;
+}
+
+// The opening followed by `plies` random moves (a side that cannot move
+// passes); `side` is then the side to move. Returns false when the game has
+// ended on the way. Lays the opening out itself: a new Board would load its
+// pictures.
+inline bool randomPosition(Board& board, std::mt19937& random, int plies, int32_t& side) {
+    for (int x = 0; x < 8; ++x) {
+        for (int y = 0; y < 8; ++y) {
+            const bool centre = (x == 3 || x == 4) && (y == 3 || y == 4);
+            board.setCell(x, y, centre ? (x == y ? GREEN : RED) : EMPTY);
+        }
+    }
+    side = RED;
+    for (int i = 0; i < plies; ++i) {
+        MoveList moves(side, &board);
+        if (moves.isEmpty()) {
+            MoveList other(opponentOf(side), &board);
+            if (other.isEmpty()) {
+                break;
+            }
+            side = opponentOf(side);
+            continue;
+        }
+        std::vector<const Move*> listed;
+        for (const Move* m = moves.first(); m != nullptr; m = m->next) {
+            listed.push_back(m);
+        }
+        const Move* chosen = listed[random() % listed.size()];
+        moves.apply(chosen->x, chosen->y);
+        side = opponentOf(side);
+    }
+    if (MoveList(side, &board).isEmpty()) {
+        side = opponentOf(side);
+    }
+    return !MoveList(side, &board).isEmpty();
 }
