@@ -36,7 +36,9 @@ class Board {
     // Disc picture i (0 = red, 9 = green, 1..8 the stages between); may be null.
     SDL_Surface* frame(int32_t i) const { return frames[i]; }
 
-    // Drawing lives with the screens (BoardDrawing.cpp).
+    // Drawing lives with the screens (BoardDrawing.cpp). convertPictures puts
+    // the pictures in the display's format once the video mode is set.
+    void convertPictures();
     void draw(SDL_Surface* screen);
     void animateFlips(SDL_Surface* screen);
 

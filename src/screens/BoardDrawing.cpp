@@ -2,17 +2,27 @@
 
 #include "rules/Board.h"
 #include "screens/BlitAt.h"
+#include "screens/DisplayFormat.h"
+#include "screens/Layout.h"
 
 namespace {
 
 int32_t discLeft(int32_t x) {
-    return 41 + 40 * x;
+    return layout::DISC_ORIGIN + layout::CELL_PITCH * x;
 }
 
 constexpr int32_t FRAME_COUNT = 10;
 constexpr Uint32 FRAME_DELAY_MS = 40;
 
 }  // namespace
+
+void Board::convertPictures() {
+    toDisplayFormat(boardImage);
+    toDisplayFormat(flipImage);
+    for (SDL_Surface*& frame : frames) {
+        toDisplayFormat(frame);
+    }
+}
 
 void Board::draw(SDL_Surface* screen) {
     blitAt(boardImage, screen, 0, 0);
@@ -30,7 +40,7 @@ void Board::draw(SDL_Surface* screen) {
 
 void Board::animateFlips(SDL_Surface* screen) {
     blitAt(boardImage, screen, 0, 0);
-    blitAt(flipImage, screen, 5, 10);
+    blitAt(flipImage, screen, layout::INDICATOR.x, layout::INDICATOR.y);
     // Each frame repaints only the discs; the disc pictures are opaque squares,
     // so the previous stage never shows through.
     for (int32_t f = 0; f < FRAME_COUNT; ++f) {

@@ -4,9 +4,13 @@
 #include <SDL_image.h>
 #include <time.h>
 
+#include <cstring>
+
 #include "ai/ComputerPlayer.h"
 #include "screens/BlitAt.h"
 #include "screens/CloseRequest.h"
+#include "screens/DisplayFormat.h"
+#include "screens/Layout.h"
 
 namespace {
 
@@ -26,24 +30,31 @@ bool escapeDown() {
 // Pointer pixel to cell: 40..79 is cell 0, 320..359 cell 7; the outer band
 // gives -1 or 8, both off the board.
 int32_t cellOf(int pixel) {
-    return pixel / 40 - 1;
+    return pixel / layout::CELL_PITCH - 1;
 }
 
 int32_t cellLeft(int32_t cell) {
-    return 40 * cell + 41;
+    return layout::DISC_ORIGIN + layout::CELL_PITCH * cell;
+}
+
+SDL_Surface* load(const char* path) {
+    SDL_Surface* picture = IMG_Load(path);
+    toDisplayFormat(picture);
+    return picture;
 }
 
 }  // namespace
 
 Game::Game(int32_t mode, int32_t depth, int32_t difficulty) : mode(mode) {
-    highlightImage = IMG_Load("data/game/botaoreversiazul.png");
-    redTurnImage = IMG_Load("data/game/redturn.png");
-    greenTurnImage = IMG_Load("data/game/greenturn.png");
-    numbersImage = IMG_Load("data/game/numbers.png");
-    redWinImage = IMG_Load("data/game/redwin.png");
-    greenWinImage = IMG_Load("data/game/greenwin.png");
-    nobodyWinImage = IMG_Load("data/game/nobodywin.png");
-    escTextImage = IMG_Load("data/game/esctext.png");
+    board.convertPictures();
+    highlightImage = load("data/game/botaoreversiazul.png");
+    redTurnImage = load("data/game/redturn.png");
+    greenTurnImage = load("data/game/greenturn.png");
+    numbersImage = load("data/game/numbers.png");
+    redWinImage = load("data/game/redwin.png");
+    greenWinImage = load("data/game/greenwin.png");
+    nobodyWinImage = load("data/game/nobodywin.png");
+    escTextImage = load("data/game/esctext.png");
     if (mode == 2) {
         computer = new ComputerPlayer(VALUES_PATH, depth, difficulty, GREEN);
     } else if (mode == 3) {
@@ -72,8 +83,9 @@ void Game::run(SDL_Surface* screen) {
     SDL_Delay(START_WAIT_MS);
     bool quit = escapeDown();
     MoveList* moves = new MoveList(turn, &board);
-    // The first frame goes out at once.
-    lastFlipTicks = SDL_GetTicks() - FRAME_INTERVAL_MS;
+    // The first iteration does not wait.
+    lastPaceTicks = SDL_GetTicks() - FRAME_INTERVAL_MS;
+    frameOnScreen = false;
 
     while (!quit) {
         bool moved = false;
@@ -99,6 +111,7 @@ void Game::run(SDL_Surface* screen) {
             cursorX = -1;
             cursorY = -1;
             board.animateFlips(screen);
+            frameOnScreen = false;
             switchTurn();
             delete moves;
             moves = new MoveList(turn, &board);
@@ -117,7 +130,11 @@ void Game::run(SDL_Surface* screen) {
             SDL_Delay(AFTER_MOVE_WAIT_MS);
         }
 
-        drawFrame(screen);
+        pace();
+        const Shown now = whatToShow();
+        if (!frameOnScreen || std::memcmp(&now, &shown, sizeof now) != 0) {
+            drawFrame(screen);
+        }
         quit = escapeDown();
     }
 
@@ -162,28 +179,30 @@ void Game::drawFrame(SDL_Surface* screen) {
     } else {
         indicator = nobodyWinImage;
     }
-    blitAt(indicator, screen, 5, 10);
-    blitAt(escTextImage, screen, 260, 22);
+    blitAt(indicator, screen, layout::INDICATOR.x, layout::INDICATOR.y);
+    blitAt(escTextImage, screen, layout::ESC_TEXT.x, layout::ESC_TEXT.y);
 
-    blitAt(board.frame(9), screen, 1, 361);
-    drawCount(screen, board.greenCount(), 41, 371);
-    blitAt(board.frame(0), screen, 361, 361);
-    drawCount(screen, board.redCount(), 342, 371);
+    blitAt(board.frame(9), screen, layout::GREEN_DISC.x, layout::GREEN_DISC.y);
+    drawCount(screen, board.greenCount(), layout::GREEN_COUNT.x, layout::GREEN_COUNT.y);
+    blitAt(board.frame(0), screen, layout::RED_DISC.x, layout::RED_DISC.y);
+    drawCount(screen, board.redCount(), layout::RED_COUNT.x, layout::RED_COUNT.y);
 
-    flipPaced(screen);
+    SDL_Flip(screen);
+    shown = whatToShow();
+    frameOnScreen = true;
 }
 
-// Two digits from the strip, tens first; digit d is the 8x21 glyph at 10*d + 1.
+// Two digits from the strip, tens first.
 void Game::drawCount(SDL_Surface* screen, int32_t count, int32_t left, int32_t top) {
     const int32_t digits[2] = {count / 10, count % 10};
     for (int32_t i = 0; i < 2; ++i) {
         SDL_Rect glyph;
-        glyph.x = static_cast<Sint16>(10 * digits[i] + 1);
+        glyph.x = static_cast<Sint16>(layout::DIGIT_SLOT * digits[i] + layout::GLYPH_LEFT);
         glyph.y = 0;
-        glyph.w = 8;
-        glyph.h = 21;
+        glyph.w = layout::GLYPH_WIDTH;
+        glyph.h = layout::GLYPH_HEIGHT;
         SDL_Rect where;
-        where.x = static_cast<Sint16>(left + 9 * i);
+        where.x = static_cast<Sint16>(left + layout::DIGIT_STEP * i);
         where.y = static_cast<Sint16>(top);
         where.w = 0;
         where.h = 0;
@@ -191,18 +210,31 @@ void Game::drawCount(SDL_Surface* screen, int32_t count, int32_t left, int32_t t
     }
 }
 
-// SDL_Flip does not wait for the display here, and the loop redraws on every
-// iteration; sleep out the rest of the frame interval first. This is a plain
-// sleep rather than SDL_Delay so that the loop's own waits stay exactly what
-// they are.
-void Game::flipPaced(SDL_Surface* screen) {
-    const uint32_t since = SDL_GetTicks() - lastFlipTicks;
+Game::Shown Game::whatToShow() const {
+    Shown now;
+    for (int32_t x = 0; x < 8; ++x) {
+        for (int32_t y = 0; y < 8; ++y) {
+            now.cells[x][y] = board.getCell(x, y);
+        }
+    }
+    const bool highlighted = Board::isInside(cursorX, cursorY);
+    now.highlightX = highlighted ? cursorX : -1;
+    now.highlightY = highlighted ? cursorY : -1;
+    now.turn = turn;
+    return now;
+}
+
+// Sleeps out the rest of the iteration's interval. SDL_Flip does not wait for
+// the display here, and most iterations draw nothing at all, so without this
+// the loop would spin a whole core polling. A plain sleep rather than
+// SDL_Delay, so that the loop's own waits stay exactly what they are.
+void Game::pace() {
+    const uint32_t since = SDL_GetTicks() - lastPaceTicks;
     if (since < FRAME_INTERVAL_MS) {
         timespec rest;
         rest.tv_sec = 0;
         rest.tv_nsec = static_cast<long>(FRAME_INTERVAL_MS - since) * 1000000L;
         nanosleep(&rest, nullptr);
     }
-    lastFlipTicks = SDL_GetTicks();
-    SDL_Flip(screen);
+    lastPaceTicks = SDL_GetTicks();
 }

@@ -25,13 +25,23 @@ class Game {
     bool tryHumanMove(MoveList* moves, uint8_t buttons);
     void switchTurn();
 
-    // At most this many flips a second from the turn loop's frames, so a game
-    // that waits for a person does not spin a whole core.
+    // An iteration of the turn loop takes at least this long, so a game that
+    // waits for a person polls at most about 60 times a second.
     static constexpr uint32_t FRAME_INTERVAL_MS = 17;
 
   private:
+    // Everything a game frame shows (the counts and the result follow from
+    // the cells): an iteration that would show the same again draws nothing.
+    struct Shown {
+        int32_t cells[8][8];
+        int32_t highlightX;
+        int32_t highlightY;
+        int32_t turn;
+    };
+
     void drawCount(SDL_Surface* screen, int32_t count, int32_t left, int32_t top);
-    void flipPaced(SDL_Surface* screen);
+    void pace();
+    Shown whatToShow() const;
 
     SDL_Surface* highlightImage = nullptr;
     SDL_Surface* redTurnImage = nullptr;
@@ -47,5 +57,8 @@ class Game {
     int32_t cursorY = -1;
     int32_t turn = RED;
     ComputerPlayer* computer = nullptr;
-    uint32_t lastFlipTicks = 0;
+    uint32_t lastPaceTicks = 0;
+    // What the screen holds, while it holds a game frame (not after an animation).
+    Shown shown = {};
+    bool frameOnScreen = false;
 };

@@ -5,32 +5,16 @@
 
 #include "screens/BlitAt.h"
 #include "screens/CloseRequest.h"
+#include "screens/DisplayFormat.h"
+#include "screens/Layout.h"
 
 namespace {
 
-// An inclusive rectangle of window pixels that answers to the pointer.
-struct Region {
-    int32_t left;
-    int32_t right;
-    int32_t top;
-    int32_t bottom;
+using layout::Region;
 
-    bool holds(int32_t x, int32_t y) const {
-        return x >= left && x <= right && y >= top && y <= bottom;
-    }
-};
-
-// Items 1..4 in the order they are tested: two players, play red, play green, exit.
-constexpr Region ITEM_REGIONS[4] = {
-    {133, 270, 154, 166},
-    {126, 277, 176, 188},
-    {116, 287, 198, 210},
-    {187, 218, 220, 232},
-};
-constexpr Region DEPTH_DOWN = {191, 200, 284, 302};
-constexpr Region DEPTH_UP = {303, 312, 284, 302};
-constexpr Region DIFFICULTY_DOWN = {146, 155, 250, 268};
-constexpr Region DIFFICULTY_UP = {258, 267, 250, 268};
+bool holds(const Region& region, int32_t x, int32_t y) {
+    return x >= region.left && x <= region.right && y >= region.top && y <= region.bottom;
+}
 
 constexpr int32_t LEVEL_MAX = 2;
 constexpr int ESC_KEY = 27;
@@ -40,7 +24,7 @@ constexpr Uint32 POLL_DELAY_MS = 40;
 
 int32_t itemAt(int32_t x, int32_t y) {
     for (int32_t item = 1; item <= 4; ++item) {
-        if (ITEM_REGIONS[item - 1].holds(x, y)) {
+        if (holds(layout::ITEM_REGIONS[item - 1], x, y)) {
             return item;
         }
     }
@@ -50,8 +34,8 @@ int32_t itemAt(int32_t x, int32_t y) {
 }  // namespace
 
 Menu::Menu() {
-    // Loaded as they are, before SDL video is up: nothing converts them to the
-    // screen's format.
+    // Loaded before SDL video is up: they go to the screen's format when they
+    // are first shown.
     itemImages[0] = IMG_Load("data/menu/none.png");
     itemImages[1] = IMG_Load("data/menu/twoplayers.png");
     itemImages[2] = IMG_Load("data/menu/sred.png");
@@ -84,10 +68,24 @@ Menu::~Menu() {
 }
 
 void Menu::draw(SDL_Surface* screen) {
+    if (!picturesConverted && SDL_GetVideoSurface() != nullptr) {
+        for (SDL_Surface*& picture : itemImages) {
+            toDisplayFormat(picture);
+        }
+        for (SDL_Surface*& picture : depthImages) {
+            toDisplayFormat(picture);
+        }
+        for (SDL_Surface*& picture : difficultyImages) {
+            toDisplayFormat(picture);
+        }
+        toDisplayFormat(backgroundImage);
+        picturesConverted = true;
+    }
     blitAt(backgroundImage, screen, 0, 0);
-    blitAt(itemImages[selected], screen, 115, 150);
-    blitAt(difficultyImages[difficulty], screen, 145, 250);
-    blitAt(depthImages[depthIndex], screen, 95, 280);
+    blitAt(itemImages[selected], screen, layout::MENU_ITEMS.x, layout::MENU_ITEMS.y);
+    blitAt(difficultyImages[difficulty], screen, layout::MENU_DIFFICULTY.x,
+           layout::MENU_DIFFICULTY.y);
+    blitAt(depthImages[depthIndex], screen, layout::MENU_DEPTH.x, layout::MENU_DEPTH.y);
     SDL_Flip(screen);
 }
 
@@ -105,20 +103,20 @@ int32_t Menu::run(SDL_Surface* screen, int32_t& depthOut, int32_t& difficultyOut
 
         // The button is read as a level: holding it on an arrow repeats the
         // step after the 100 ms wait plus the poll wait.
-        if (buttonDown && DEPTH_DOWN.holds(x, y) && depthIndex > 0) {
+        if (buttonDown && holds(layout::DEPTH_DOWN, x, y) && depthIndex > 0) {
             --depthIndex;
             draw(screen);
             SDL_Delay(STEP_DELAY_MS);
-        } else if (buttonDown && DEPTH_UP.holds(x, y) && depthIndex < LEVEL_MAX) {
+        } else if (buttonDown && holds(layout::DEPTH_UP, x, y) && depthIndex < LEVEL_MAX) {
             ++depthIndex;
             draw(screen);
             SDL_Delay(STEP_DELAY_MS);
         }
-        if (buttonDown && DIFFICULTY_DOWN.holds(x, y) && difficulty > 0) {
+        if (buttonDown && holds(layout::DIFFICULTY_DOWN, x, y) && difficulty > 0) {
             --difficulty;
             draw(screen);
             SDL_Delay(STEP_DELAY_MS);
-        } else if (buttonDown && DIFFICULTY_UP.holds(x, y) && difficulty < LEVEL_MAX) {
+        } else if (buttonDown && holds(layout::DIFFICULTY_UP, x, y) && difficulty < LEVEL_MAX) {
             ++difficulty;
             draw(screen);
             SDL_Delay(STEP_DELAY_MS);

@@ -5,8 +5,7 @@
 struct SDL_Surface;
 
 // The start screen: four items, the difficulty and depth arrows, ESC (or the
-// window's close button) to leave.
-// Its pictures load before SDL is initialised and are blitted as loaded.
+// window's close button) to leave. Its pictures load before SDL is initialised.
 class Menu {
   public:
     Menu();
@@ -26,4 +25,5 @@ class Menu {
     SDL_Surface* depthImages[3];
     SDL_Surface* difficultyImages[3];
     SDL_Surface* backgroundImage;
+    bool picturesConverted = false;
 };

@@ -5,8 +5,10 @@
 
 - start to first menu frame: from launching the program to its first SDL_Flip
   (a tiny preloaded library notes the moment of that call), over five starts;
-- idle CPU: the share of one core a two-player game uses while nobody moves,
-  over SECONDS (default 10).
+- idle CPU: the share of one core the menu, and then a two-player game, use
+  while nobody touches them, over SECONDS each (default 10), with the X
+  server's share beside it;
+- peak memory: the program's resident high-water mark after that game.
 """
 
 import os
@@ -40,6 +42,24 @@ int SDL_Flip(SDL_Surface* screen) {
     return result;
 }
 """
+
+
+def idle(proc, x, seconds, what):
+    before, server, start = cpu_seconds(proc.pid), cpu_seconds(x.proc.pid), time.monotonic()
+    time.sleep(seconds)
+    elapsed = time.monotonic() - start
+    share = (cpu_seconds(proc.pid) - before) / elapsed
+    server = (cpu_seconds(x.proc.pid) - server) / elapsed
+    print("%s: %.1f%% of one core over %.0f s (X server %.1f%%)"
+          % (what, 100 * share, seconds, 100 * server))
+
+
+def status_field(pid, name):
+    with open("/proc/%d/status" % pid) as f:
+        for line in f:
+            if line.startswith(name + ":"):
+                return line.split()[1]
+    return "?"
 
 
 def main():
@@ -76,14 +96,14 @@ def main():
 
         proc = subprocess.Popen([program], cwd=work, env=x.env)
         window = x.find_window("vantrixo")
-        time.sleep(0.5)
+        x.xdotool("mousemove", "--window", window, 20, 200)
+        time.sleep(1)
+        idle(proc, x, seconds, "idle menu")
         x.click(window, 200, 160)  # two players
         x.xdotool("mousemove", "--window", window, 20, 200)
         time.sleep(1)
-        before, start = cpu_seconds(proc.pid), time.monotonic()
-        time.sleep(seconds)
-        share = (cpu_seconds(proc.pid) - before) / (time.monotonic() - start)
-        print("idle two-player game: %.1f%% of one core over %.0f s" % (100 * share, seconds))
+        idle(proc, x, seconds, "idle two-player game")
+        print("peak memory: %s kB" % status_field(proc.pid, "VmHWM"))
         x.key("Escape")
         time.sleep(0.5)
         x.key("Escape")

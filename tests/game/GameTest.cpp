@@ -234,8 +234,9 @@ TEST(GameTest, HighlightOnlyOverALegalCellAndNothingInTheOuterBand) {
                     {900, 10, 10, 0, true},
                 });
     EXPECT_EQ(delays(), (std::vector<uint32_t>{100, 50}));  // no move at all
+    // A frame only when what it shows changes: the highlight, then none.
     const std::vector<seam::Frame> all = seam::frames();
-    ASSERT_GT(all.size(), 40u);
+    ASSERT_EQ(all.size(), 2u);
     for (const seam::Frame& f : all) {
         const Shown s = read(f);
         if (f.drawnAt < 300) {
@@ -250,17 +251,33 @@ TEST(GameTest, HighlightOnlyOverALegalCellAndNothingInTheOuterBand) {
     }
 }
 
-TEST(GameTest, IdleFramesArePacedWithoutTouchingTheGameWaits) {
-    playGame(1, {{0, 10, 10, 0, false}, {1000, 10, 10, 0, true}});
+TEST(GameTest, AnIdleGameDrawsOnceAndFramesNeverComeFasterThanThePace) {
+    // Idle until 1000, then the pointer jumps between two legal cells every 5 ms.
+    std::vector<Input> script = {{0, 10, 10, 0, false}};
+    for (uint32_t t = 1000; t < 1500; t += 5) {
+        script.push_back(
+            {t, seam::pixelOf(t % 10 == 0 ? 5 : 2), seam::pixelOf(t % 10 ? 3 : 4), 0, false});
+    }
+    script.push_back({1500, 10, 10, 0, true});
+    playGame(1, script);
     EXPECT_EQ(delays(), (std::vector<uint32_t>{100, 50}));
     const std::vector<seam::Frame> all = seam::frames();
-    // 900 ms of waiting at one frame per 17 ms, not thousands of frames.
-    EXPECT_GE(all.size(), 50u);
-    EXPECT_LE(all.size(), 56u);
-    for (size_t i = 1; i < all.size(); ++i) {
-        EXPECT_GE(all[i].at - all[i - 1].at, Game::FRAME_INTERVAL_MS);
+    size_t idleFrames = 0;
+    for (size_t i = 0; i < all.size(); ++i) {
+        idleFrames += all[i].at < 1000 ? 1 : 0;
+        if (i > 0) {
+            EXPECT_GE(all[i].at - all[i - 1].at, Game::FRAME_INTERVAL_MS);
+        }
     }
-    EXPECT_NE(seam::find(Kind::Pace, ""), -1);
+    EXPECT_EQ(idleFrames, 1u);
+    EXPECT_GE(all.size(), 10u);
+    // Still polling at the pace meanwhile: 900 ms at one iteration per 17 ms.
+    size_t idlePolls = 0;
+    for (const seam::Call& c : seam::calls()) {
+        idlePolls += c.kind == Kind::Pace && c.at < 1000 ? 1 : 0;
+    }
+    EXPECT_GE(idlePolls, 50u);
+    EXPECT_LE(idlePolls, 56u);
 }
 
 TEST(GameTest, HeldButtonPlaysTheNextLegalCellAfterTheWait) {

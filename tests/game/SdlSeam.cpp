@@ -18,6 +18,8 @@ struct State {
     uint32_t giveUpAt = 0;
     uint32_t clock = 0;
     bool gaveUp = false;
+    uint32_t lastReadAt = 0;
+    uint32_t readsWithoutWait = 0;
     std::vector<Call> calls;
     std::map<SDL_Surface*, std::string> names;
     std::set<std::string> missing;
@@ -38,7 +40,11 @@ Input current() {
             in = step;
         }
     }
-    if (s.clock >= s.giveUpAt && (s.script.empty() || s.clock > s.script.back().at)) {
+    // A loop that never waits would never reach giveUpAt either.
+    s.readsWithoutWait = s.clock == s.lastReadAt ? s.readsWithoutWait + 1 : 0;
+    s.lastReadAt = s.clock;
+    if ((s.clock >= s.giveUpAt && (s.script.empty() || s.clock > s.script.back().at)) ||
+        s.readsWithoutWait > 1000000) {
         s.gaveUp = true;
         in.esc = true;
     }
@@ -70,6 +76,7 @@ void reset(std::vector<Input> script, uint32_t giveUpAt) {
     s.giveUpAt = giveUpAt;
     s.clock = 0;
     s.gaveUp = false;
+    s.readsWithoutWait = 0;
     s.calls.clear();
     s.missing.clear();
 }
