@@ -13,8 +13,10 @@ Shapes are drawn at SS times the final size and scaled down with a
 high-quality filter; text is rendered at its final size so it stays crisp.
 """
 
+import ast
 import math
 import os
+import re
 import sys
 
 from PIL import Image, ImageDraw, ImageFilter, ImageFont
@@ -48,23 +50,49 @@ FONT_BOLD = FONT_DIR + "DejaVuSans-Bold.ttf"
 SS = 4  # supersampling factor for shapes
 
 # --- Geometry the game draws at (window pixels) -------------------------------
-WINDOW = 400
-PITCH = 40
-BOARD_LO, BOARD_HI = 40, 360  # first and last grid line
-DISC_SIZE = 39  # a disc picture fills a cell's interior
-MARKER_SIZE = 38
-INDICATOR_POS, INDICATOR_SIZE = (5, 10), (250, 28)
-ESC_POS, ESC_SIZE = (260, 22), (135, 17)
-DIGITS_Y, DIGIT_SLOT, DIGIT_GLYPH_W, DIGITS_H = 371, 10, 8, 21
-GREEN_SQUARE, RED_SQUARE = (1, 361), (361, 361)
+LAYOUT_H = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "src", "screens",
+                        "Layout.h")
 
-ITEMS_POS, ITEMS_SIZE = (115, 150), (175, 86)
+
+def read_layout(path=LAYOUT_H):
+    """Every `constexpr <type> NAME = value;` (or `NAME[n] = {...};`) of the
+    screens' layout header, braces read as tuples: the game and the pictures
+    take their positions from the same place."""
+    with open(path) as f:
+        text = re.sub(r"//[^\n]*", "", f.read())
+    found = re.findall(r"constexpr\s+[\w:]+\s+(\w+)(?:\[\d+\])?\s*=\s*([^;]+);", text)
+    return {name: ast.literal_eval(value.replace("{", "(").replace("}", ")"))
+            for name, value in found}
+
+
+def relative(region, origin):
+    """A layout region (left, right, top, bottom) as an inclusive box
+    (x0, y0, x1, y1) in the coordinates of a picture placed at origin."""
+    left, right, top, bottom = region
+    return (left - origin[0], top - origin[1], right - origin[0], bottom - origin[1])
+
+
+LAYOUT = read_layout()
+WINDOW = LAYOUT["WINDOW_SIZE"]
+PITCH = LAYOUT["CELL_PITCH"]
+BOARD_LO = LAYOUT["DISC_ORIGIN"] - 1  # first grid line: the discs sit just inside it
+BOARD_HI = BOARD_LO + 8 * PITCH  # and the last
+DISC_SIZE = PITCH - 1  # a disc picture fills a cell's interior
+MARKER_SIZE = 38
+INDICATOR_POS, INDICATOR_SIZE = LAYOUT["INDICATOR"], (250, 28)
+ESC_POS, ESC_SIZE = LAYOUT["ESC_TEXT"], (135, 17)
+COUNT_POS = LAYOUT["GREEN_COUNT"]
+DIGIT_SLOT, GLYPH_LEFT = LAYOUT["DIGIT_SLOT"], LAYOUT["GLYPH_LEFT"]
+DIGIT_GLYPH_W, DIGITS_H = LAYOUT["GLYPH_WIDTH"], LAYOUT["GLYPH_HEIGHT"]
+GREEN_SQUARE, RED_SQUARE = LAYOUT["GREEN_DISC"], LAYOUT["RED_DISC"]
+
+ITEMS_POS, ITEMS_SIZE = LAYOUT["MENU_ITEMS"], (175, 86)
 # Pointer regions of the four items, picture coordinates, inclusive bounds.
-ITEM_REGIONS = [(18, 4, 155, 16), (11, 26, 162, 38), (1, 48, 172, 60), (72, 70, 103, 82)]
-DIF_POS, DIF_SIZE = (145, 250), (124, 19)
-DIF_ARROWS = [(1, 0, 10, 18), (113, 0, 122, 18)]
-DEPTH_POS, DEPTH_SIZE = (95, 280), (220, 27)
-DEPTH_ARROWS = [(96, 4, 105, 22), (208, 4, 217, 22)]
+ITEM_REGIONS = [relative(r, ITEMS_POS) for r in LAYOUT["ITEM_REGIONS"]]
+DIF_POS, DIF_SIZE = LAYOUT["MENU_DIFFICULTY"], (124, 19)
+DIF_ARROWS = [relative(LAYOUT[k], DIF_POS) for k in ("DIFFICULTY_DOWN", "DIFFICULTY_UP")]
+DEPTH_POS, DEPTH_SIZE = LAYOUT["MENU_DEPTH"], (220, 27)
+DEPTH_ARROWS = [relative(LAYOUT[k], DEPTH_POS) for k in ("DEPTH_DOWN", "DEPTH_UP")]
 
 NUM_STAGES = 10  # disc pictures 1 (red) .. 10 (green)
 
@@ -334,7 +362,7 @@ def digits_picture(board):
     """The digit strip: digit d in slot x = 10d..10d+9, its glyph within the
     8x21 rectangle at x = 10d+1 that the game copies. DejaVu's digits are
     drawn large and narrowed to that width."""
-    img = crop_at(board, (BOARD_LO + 1, DIGITS_Y), (10 * DIGIT_SLOT, DIGITS_H))
+    img = crop_at(board, COUNT_POS, (10 * DIGIT_SLOT, DIGITS_H))
     fnt = font(FONT_BOLD, 20 * SS)
     glyphs = []
     for d in range(10):
@@ -353,7 +381,7 @@ def digits_picture(board):
         src = g.crop((b[0], top, b[2], bottom))
         w = max(1, int(round((b[2] - b[0]) * sx)))
         small = src.resize((w, height), Image.LANCZOS)
-        x = DIGIT_SLOT * d + 1 + (DIGIT_GLYPH_W - w) // 2
+        x = DIGIT_SLOT * d + GLYPH_LEFT + (DIGIT_GLYPH_W - w) // 2
         mask.paste(small, (x, (DIGITS_H - height) // 2 + 1))
     img.paste(Image.new("RGB", img.size, TEXT), (0, 0), mask)
     return img

@@ -10,8 +10,8 @@ inline void toDisplayFormat(SDL_Surface*& picture) {
     if (picture == nullptr || SDL_GetVideoSurface() == nullptr) {
         return;
     }
-    SDL_Surface* converted = picture->format->Amask != 0 ? SDL_DisplayFormatAlpha(picture)
-                                                         : SDL_DisplayFormat(picture);
+    SDL_Surface* converted =
+        picture->format->Amask != 0 ? SDL_DisplayFormatAlpha(picture) : SDL_DisplayFormat(picture);
     if (converted != nullptr) {
         SDL_FreeSurface(picture);
         picture = converted;

@@ -9,7 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "screens/Layout.h"
+
 namespace {
+
+using namespace layout;
 
 struct Rgba {
     int r, g, b, a;
@@ -26,6 +30,11 @@ struct Box {
     bool holds(int x, int y) const { return x >= x0 && x <= x1 && y >= y0 && y <= y1; }
     int area() const { return (x1 - x0 + 1) * (y1 - y0 + 1); }
 };
+
+// A pointer region in the coordinates of the picture placed at `at`.
+Box within(const Region& r, const Point& at) {
+    return {r.left - at.x, r.top - at.y, r.right - at.x, r.bottom - at.y};
+}
 
 // A picture's pixels as IMG_Load gives them, whatever the file's format.
 struct Picture {
@@ -80,25 +89,40 @@ TEST(Artwork, EveryPictureHasTheSizeItsPlaceAllows) {
         std::string name;
         int minW, minH, maxW, maxH;
     };
+    const int w = WINDOW_SIZE;
+    const int cell = CELL_PITCH - 1;
     std::vector<Limit> limits = {
-        {"game/tabuleiro.png", 400, 400, 400, 400}, {"game/botaoreversiazul.png", 38, 38, 38, 38},
-        {"game/esctext.png", 1, 1, 135, 17},        {"game/numbers.png", 100, 21, 100, 21},
-        {"menu/fundo.png", 400, 400, 400, 400},
+        {"game/tabuleiro.png", w, w, w, w},
+        {"game/botaoreversiazul.png", cell - 1, cell - 1, cell, cell},
+        // Right of the indicator, above the board, inside the window.
+        {"game/esctext.png", 1, 1, w - ESC_TEXT.x, CELL_PITCH - ESC_TEXT.y},
+        {"game/numbers.png", 10 * DIGIT_SLOT, GLYPH_HEIGHT, 10 * DIGIT_SLOT, GLYPH_HEIGHT},
+        {"menu/fundo.png", w, w, w, w},
     };
     for (const char* n : {"flip", "redturn", "greenturn", "redwin", "greenwin", "nobodywin"})
-        limits.push_back({std::string("game/") + n + ".png", 1, 1, 250, 28});
-    // The items hold every pointer region (up to x 172, y 82) and end above
-    // the difficulty row at window y 250, which holds its right arrow (x 122)
-    // and ends above the depth row at y 280; that one holds its arrows (x 217,
-    // y 22) inside the window.
+        limits.push_back({std::string("game/") + n + ".png", 1, 1, ESC_TEXT.x - INDICATOR.x,
+                          CELL_PITCH - INDICATOR.y});
+    // The items hold every pointer region and end above the difficulty row,
+    // which holds its right arrow and ends above the depth row; that one holds
+    // its arrows inside the window.
+    const Box lastItem = within(ITEM_REGIONS[3], MENU_ITEMS);
+    int itemsRight = 0;
+    for (const Region& r : ITEM_REGIONS)
+        itemsRight = std::max(itemsRight, within(r, MENU_ITEMS).x1);
+    const Box difficultyUp = within(DIFFICULTY_UP, MENU_DIFFICULTY);
+    const Box depthUp = within(DEPTH_UP, MENU_DEPTH);
     for (const char* n : {"none", "twoplayers", "sred", "sgreen", "exit"})
-        limits.push_back({std::string("menu/") + n + ".png", 173, 83, 285, 100});
+        limits.push_back({std::string("menu/") + n + ".png", itemsRight + 1, lastItem.y1 + 1,
+                          w - MENU_ITEMS.x, MENU_DIFFICULTY.y - MENU_ITEMS.y});
     for (const char* n : {"dif_easy", "dif_normal", "dif_hard"})
-        limits.push_back({std::string("menu/") + n + ".png", 123, 19, 255, 30});
+        limits.push_back({std::string("menu/") + n + ".png", difficultyUp.x1 + 1,
+                          difficultyUp.y1 + 1, w - MENU_DIFFICULTY.x,
+                          MENU_DEPTH.y - MENU_DIFFICULTY.y});
     for (const char* n : {"depth3", "depth5", "depth7"})
-        limits.push_back({std::string("menu/") + n + ".png", 218, 23, 305, 120});
+        limits.push_back({std::string("menu/") + n + ".png", depthUp.x1 + 1, depthUp.y1 + 1,
+                          w - MENU_DEPTH.x, w - MENU_DEPTH.y});
     for (int i = 1; i <= 10; ++i)
-        limits.push_back({"bolinha/" + std::to_string(i) + ".png", 38, 38, 39, 39});
+        limits.push_back({"bolinha/" + std::to_string(i) + ".png", cell - 1, cell - 1, cell, cell});
     for (const Limit& l : limits) {
         Picture p = load(l.name);
         EXPECT_TRUE(p.w >= l.minW && p.w <= l.maxW && p.h >= l.minH && p.h <= l.maxH)
@@ -111,21 +135,26 @@ TEST(Artwork, EveryPictureHasTheSizeItsPlaceAllows) {
 
 TEST(Artwork, BoardHasFlatCellsInsideTheGridAndIsOpaque) {
     Picture board = load("game/tabuleiro.png");
-    ASSERT_EQ(board.w, 400);
+    ASSERT_EQ(board.w, WINDOW_SIZE);
     EXPECT_EQ(board.minAlpha(), 255);
-    const Rgba cell = board.at(60, 60);
+    const Rgba cell = board.at(DISC_ORIGIN + 19, DISC_ORIGIN + 19);
     // Every cell's interior, and the two squares beside the counts, is one
     // flat colour: the disc pictures carry that colour around the disc.
-    std::vector<Box> squares = {{1, 361, 39, 399}, {361, 361, 399, 399}};
-    for (int cx = 41; cx < 360; cx += 40)
-        for (int cy = 41; cy < 360; cy += 40)
-            squares.push_back({cx, cy, cx + 38, cy + 38});
+    const int last = CELL_PITCH - 2;
+    std::vector<Box> squares = {
+        {GREEN_DISC.x, GREEN_DISC.y, GREEN_DISC.x + last, GREEN_DISC.y + last},
+        {RED_DISC.x, RED_DISC.y, RED_DISC.x + last, RED_DISC.y + last}};
+    for (int i = 0; i < 8; ++i)
+        for (int j = 0; j < 8; ++j) {
+            const int cx = DISC_ORIGIN + CELL_PITCH * i, cy = DISC_ORIGIN + CELL_PITCH * j;
+            squares.push_back({cx, cy, cx + last, cy + last});
+        }
     Picture flat{400, 400, false, std::vector<Rgba>(400 * 400, cell)};
     for (const Box& s : squares)
         EXPECT_EQ(board.differing(s, flat, 0, 0, 0), 0) << s.x0 << "," << s.y0;
     // The grid lines set the cells apart.
-    for (int line = 40; line <= 360; line += 40)
-        for (int along = 45; along < 360; along += 40) {
+    for (int line = DISC_ORIGIN - 1; line <= DISC_ORIGIN - 1 + 8 * CELL_PITCH; line += CELL_PITCH)
+        for (int along = DISC_ORIGIN + 4; along < 8 * CELL_PITCH; along += CELL_PITCH) {
             EXPECT_GT(distance(board.at(line, along), cell), 20) << "x " << line;
             EXPECT_GT(distance(board.at(along, line), cell), 20) << "y " << line;
         }
@@ -190,18 +219,22 @@ TEST(Artwork, MarkerIsTranslucentButVisible) {
 TEST(Artwork, DigitStripKeepsEachGlyphInsideTheRectangleTheGameCopies) {
     Picture strip = load("game/numbers.png");
     Picture board = load("game/tabuleiro.png");
-    ASSERT_EQ(strip.w, 100);
-    ASSERT_EQ(strip.h, 21);
+    ASSERT_EQ(strip.w, 10 * DIGIT_SLOT);
+    ASSERT_EQ(strip.h, GLYPH_HEIGHT);
     std::vector<std::vector<Rgba>> glyphs;
     for (int d = 0; d < 10; ++d) {
-        // The ground may shade from row to row; column 0 shows it. Columns
-        // 10d and 10d+9 are never copied: nothing of the glyph there.
+        // The ground may shade from row to row; column 0 shows it. The columns
+        // of a slot outside its glyph are never copied: nothing of it there.
         int ink = 0;
         std::vector<Rgba> glyph;
-        for (int y = 0; y < 21; ++y) {
-            EXPECT_EQ(strip.at(10 * d, y), strip.at(0, y)) << "digit " << d << " row " << y;
-            EXPECT_EQ(strip.at(10 * d + 9, y), strip.at(0, y)) << "digit " << d << " row " << y;
-            for (int x = 10 * d + 1; x <= 10 * d + 8; ++x) {
+        const int left = DIGIT_SLOT * d + GLYPH_LEFT;
+        for (int y = 0; y < GLYPH_HEIGHT; ++y) {
+            for (int x = DIGIT_SLOT * d; x < DIGIT_SLOT * (d + 1); ++x) {
+                if (x < left || x >= left + GLYPH_WIDTH) {
+                    EXPECT_EQ(strip.at(x, y), strip.at(0, y)) << "digit " << d << " row " << y;
+                }
+            }
+            for (int x = left; x < left + GLYPH_WIDTH; ++x) {
                 glyph.push_back(strip.at(x, y));
                 ink += distance(strip.at(x, y), strip.at(0, y)) > 150;
             }
@@ -214,13 +247,18 @@ TEST(Artwork, DigitStripKeepsEachGlyphInsideTheRectangleTheGameCopies) {
     // Copied opaque onto the board, the strip's ground must be the board's
     // there, or every count would sit in a box.
     if (strip.minAlpha() == 255) {
-        for (int x : {41, 48, 50, 57, 342, 349, 351, 358})
-            EXPECT_EQ(board.differing({x, 371, x, 391}, strip, -x, -371, 0), 0) << x;
+        for (const Point& count : {GREEN_COUNT, RED_COUNT})
+            for (int x = count.x; x < count.x + DIGIT_STEP + GLYPH_WIDTH; ++x)
+                EXPECT_EQ(board.differing({x, count.y, x, count.y + GLYPH_HEIGHT - 1}, strip, -x,
+                                          -count.y, 0),
+                          0)
+                    << x;
     }
 }
 
 // Pointer regions of the four items, in picture coordinates.
-const Box kItems[] = {{18, 4, 155, 16}, {11, 26, 162, 38}, {1, 48, 172, 60}, {72, 70, 103, 82}};
+const Box kItems[] = {within(ITEM_REGIONS[0], MENU_ITEMS), within(ITEM_REGIONS[1], MENU_ITEMS),
+                      within(ITEM_REGIONS[2], MENU_ITEMS), within(ITEM_REGIONS[3], MENU_ITEMS)};
 const char* const kItemPictures[] = {"menu/none.png", "menu/twoplayers.png", "menu/sred.png",
                                      "menu/sgreen.png", "menu/exit.png"};
 
@@ -236,7 +274,7 @@ TEST(Artwork, MenuLabelsFillThePointerRegionsAndNothingElseLooksClickable) {
     for (const Box& r : kItems) {
         int left = 1000, right = -1;
         for (int x = r.x0; x <= r.x1; ++x)
-            if (none.differing({x, r.y0, x, r.y1}, fundo, 115, 150, 120) > 0) {
+            if (none.differing({x, r.y0, x, r.y1}, fundo, MENU_ITEMS.x, MENU_ITEMS.y, 120) > 0) {
                 left = std::min(left, x);
                 right = std::max(right, x);
             }
@@ -254,7 +292,8 @@ TEST(Artwork, MenuLabelsFillThePointerRegionsAndNothingElseLooksClickable) {
             // Outside the regions: the backdrop. A highlight changes only
             // its own item's region.
             if (item == 0)
-                stray[0] += distance(none.at(x, y), fundo.at(115 + x, 150 + y)) > 30;
+                stray[0] +=
+                    distance(none.at(x, y), fundo.at(MENU_ITEMS.x + x, MENU_ITEMS.y + y)) > 30;
             for (int k = 1; k <= 4; ++k)
                 if (k != item && lit[k].w == none.w && lit[k].h == none.h)
                     stray[k] += distance(lit[k].at(x, y), none.at(x, y)) > 30;
@@ -271,7 +310,10 @@ TEST(Artwork, MenuLabelsFillThePointerRegionsAndNothingElseLooksClickable) {
 
 // One settings row: opaque, arrows drawn in their boxes, and a different value
 // between them for each setting.
-void checkRow(const std::vector<const char*>& names, int px, int py, Box left, Box right) {
+void checkRow(const std::vector<const char*>& names, const Point& at, const Region& down,
+              const Region& up) {
+    const Box left = within(down, at);
+    const Box right = within(up, at);
     Picture fundo = load("menu/fundo.png");
     std::vector<std::vector<Rgba>> values;
     for (const char* name : names) {
@@ -279,7 +321,7 @@ void checkRow(const std::vector<const char*>& names, int px, int py, Box left, B
         ASSERT_TRUE(row.w > right.x1 && row.h > right.y1) << name;
         EXPECT_EQ(row.minAlpha(), 255) << name;
         for (const Box& arrow : {left, right})
-            EXPECT_GE(row.differing(arrow, fundo, px, py, 30), arrow.area() / 2)
+            EXPECT_GE(row.differing(arrow, fundo, at.x, at.y, 30), arrow.area() / 2)
                 << name << " arrow at x " << arrow.x0;
         std::vector<Rgba> value;
         for (int y = left.y0; y <= left.y1; ++y)
@@ -292,10 +334,10 @@ void checkRow(const std::vector<const char*>& names, int px, int py, Box left, B
 }
 
 TEST(Artwork, SettingsRowsDrawTheirArrowsWhereThePointerFindsThem) {
-    checkRow({"menu/dif_easy.png", "menu/dif_normal.png", "menu/dif_hard.png"}, 145, 250,
-             {1, 0, 10, 18}, {113, 0, 122, 18});
-    checkRow({"menu/depth3.png", "menu/depth5.png", "menu/depth7.png"}, 95, 280, {96, 4, 105, 22},
-             {208, 4, 217, 22});
+    checkRow({"menu/dif_easy.png", "menu/dif_normal.png", "menu/dif_hard.png"}, MENU_DIFFICULTY,
+             DIFFICULTY_DOWN, DIFFICULTY_UP);
+    checkRow({"menu/depth3.png", "menu/depth5.png", "menu/depth7.png"}, MENU_DEPTH, DEPTH_DOWN,
+             DEPTH_UP);
 }
 
 }  // namespace

@@ -4,12 +4,13 @@
 //
 //   SDL_VIDEODRIVER=dummy ./vantrixo_screenshots <output directory>
 //
-// It runs from the build directory (beside the data link). The pointer, the
-// waits and the flips are replaced at link time, so the menu is driven by a
-// scripted pointer and nothing waits; the screens' own code draws every frame.
+// It runs from the build directory (beside the data link). The pointer, ESC,
+// the waits and the flips are replaced at link time: the menu and the game run
+// their own loops on a scripted pointer without waiting, so every frame is
+// drawn by the program's own code.
 
 #include <SDL.h>
-#include <SDL_image.h>
+#include <time.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -17,9 +18,14 @@
 #include <deque>
 #include <random>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "app/Program.h"
 #include "rules/Board.h"
 #include "rules/MoveList.h"
+#include "screens/Game.h"
+#include "screens/Layout.h"
 #include "screens/Menu.h"
 
 extern "C" int __real_SDL_Flip(SDL_Surface* screen);
@@ -32,22 +38,22 @@ struct Pointer {
     bool button;
 };
 
-// The tool's scripted pointer: each poll takes the next entry, the last one stays.
-std::deque<Pointer>& pointerScript() {
-    static std::deque<Pointer> script;
-    return script;
-}
-
-// Flip number (counted from 1) to save, and where to.
-struct FlipCapture {
-    int flips = 0;
-    int saveAt = 0;
-    std::string path;
+// One scripted run of the menu or a game. Each poll of the pointer takes the
+// next entry and the last one stays; once it has been taken, a game sees ESC
+// at the end of that iteration, and flip number `saveFlip` from then on
+// (counted from 1) is saved to `flipPath`.
+struct Script {
+    std::deque<Pointer> pointer;
+    bool escAfterLast = false;
+    int saveFlip = 0;
+    std::string flipPath;
+    bool lastTaken = false;
+    int flipsSinceLast = 0;
 };
 
-FlipCapture& capture() {
-    static FlipCapture c;
-    return c;
+Script& script() {
+    static Script s;
+    return s;
 }
 
 bool failed = false;
@@ -64,12 +70,14 @@ void save(SDL_Surface* screen, const std::string& path) {
 extern "C" {
 
 Uint8 __wrap_SDL_GetMouseState(int* x, int* y) {
-    auto& script = pointerScript();
+    Script& s = script();
     Pointer p{0, 0, false};
-    if (!script.empty()) {
-        p = script.front();
-        if (script.size() > 1) {
-            script.pop_front();
+    if (!s.pointer.empty()) {
+        p = s.pointer.front();
+        if (s.pointer.size() > 1) {
+            s.pointer.pop_front();
+        } else {
+            s.lastTaken = true;
         }
     }
     if (x != nullptr) {
@@ -81,13 +89,25 @@ Uint8 __wrap_SDL_GetMouseState(int* x, int* y) {
     return p.button ? SDL_BUTTON(1) : 0;
 }
 
+Uint8* __wrap_SDL_GetKeyState(int* numkeys) {
+    static Uint8 keys[SDLK_LAST];
+    keys[SDLK_ESCAPE] = script().escAfterLast && script().lastTaken ? 1 : 0;
+    if (numkeys != nullptr) {
+        *numkeys = SDLK_LAST;
+    }
+    return keys;
+}
+
 void __wrap_SDL_Delay(Uint32) {}
 
+int __wrap_nanosleep(const struct timespec*, struct timespec*) {
+    return 0;
+}
+
 int __wrap_SDL_Flip(SDL_Surface* screen) {
-    FlipCapture& c = capture();
-    ++c.flips;
-    if (c.flips == c.saveAt) {
-        save(screen, c.path);
+    Script& s = script();
+    if (s.lastTaken && ++s.flipsSinceLast == s.saveFlip) {
+        save(screen, s.flipPath);
     }
     return __real_SDL_Flip(screen);
 }
@@ -96,70 +116,35 @@ int __wrap_SDL_Flip(SDL_Surface* screen) {
 
 namespace {
 
-void blitAt(SDL_Surface* picture, SDL_Surface* screen, int x, int y) {
-    SDL_Rect where = {static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
-    SDL_BlitSurface(picture, nullptr, screen, &where);
-}
+using Moves = std::vector<std::pair<int, int>>;
 
-// The game screen's own pictures, loaded as the game screen loads them.
-struct GamePictures {
-    SDL_Surface* highlight = IMG_Load("data/game/botaoreversiazul.png");
-    SDL_Surface* redTurn = IMG_Load("data/game/redturn.png");
-    SDL_Surface* greenTurn = IMG_Load("data/game/greenturn.png");
-    SDL_Surface* numbers = IMG_Load("data/game/numbers.png");
-    SDL_Surface* redWin = IMG_Load("data/game/redwin.png");
-    SDL_Surface* greenWin = IMG_Load("data/game/greenwin.png");
-    SDL_Surface* nobodyWin = IMG_Load("data/game/nobodywin.png");
-    SDL_Surface* escText = IMG_Load("data/game/esctext.png");
-
-    GamePictures() = default;
-    GamePictures(const GamePictures&) = delete;
-    GamePictures& operator=(const GamePictures&) = delete;
-    ~GamePictures() {
-        for (SDL_Surface* s :
-             {highlight, redTurn, greenTurn, numbers, redWin, greenWin, nobodyWin, escText}) {
-            SDL_FreeSurface(s);
-        }
+// A two-player game that clicks `moves` one per iteration, then (when given)
+// rests the pointer on `hover`, and ends with ESC. The screen then holds the
+// game's last frame.
+void playGame(SDL_Surface* screen, const Moves& moves, const Pointer* hover, int saveFlip = 0,
+              const std::string& flipPath = "") {
+    auto pixel = [](int cell) { return layout::CELL_PITCH * (cell + 1) + layout::CELL_PITCH / 2; };
+    Script& s = script();
+    s = Script{};
+    for (const auto& m : moves) {
+        s.pointer.push_back({pixel(m.first), pixel(m.second), true});
     }
-};
-
-void drawDigit(SDL_Surface* strip, SDL_Surface* screen, int digit, int x, int y) {
-    SDL_Rect source = {static_cast<Sint16>(10 * digit + 1), 0, 8, 21};
-    SDL_Rect where = {static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
-    SDL_BlitSurface(strip, &source, screen, &where);
-}
-
-// One game-screen frame as the game composes it: board and discs, the
-// highlight, the indicator (turn 0 = the result), the ESC hint and the counts.
-void drawGameFrame(Board& board, const GamePictures& pictures, SDL_Surface* screen, int32_t turn,
-                   int cursorX, int cursorY) {
-    board.draw(screen);
-    if (Board::isInside(cursorX, cursorY)) {
-        blitAt(pictures.highlight, screen, 40 * cursorX + 41, 40 * cursorY + 41);
+    if (hover != nullptr) {
+        s.pointer.push_back({pixel(hover->x), pixel(hover->y), false});
     }
-    board.recount();
-    const int32_t red = board.redCount();
-    const int32_t green = board.greenCount();
-    SDL_Surface* indicator = turn == RED     ? pictures.redTurn
-                             : turn == GREEN ? pictures.greenTurn
-                             : red > green   ? pictures.redWin
-                             : red < green   ? pictures.greenWin
-                                             : pictures.nobodyWin;
-    blitAt(indicator, screen, 5, 10);
-    blitAt(pictures.escText, screen, 260, 22);
-    blitAt(board.frame(9), screen, 1, 361);
-    drawDigit(pictures.numbers, screen, green / 10, 41, 371);
-    drawDigit(pictures.numbers, screen, green % 10, 50, 371);
-    blitAt(board.frame(0), screen, 361, 361);
-    drawDigit(pictures.numbers, screen, red / 10, 342, 371);
-    drawDigit(pictures.numbers, screen, red % 10, 351, 371);
+    s.escAfterLast = true;
+    s.saveFlip = saveFlip;
+    s.flipPath = flipPath;
+    Game game(1, 5, 1);
+    game.run(screen);
 }
 
-// Plays up to `plies` moves picked by `rng` (the whole game when plies < 0) and
-// returns the side to move, or 0 once neither side can.
-int32_t playRandom(Board& board, std::mt19937& rng, int plies) {
+// Plays up to `plies` moves picked by `rng` (the whole game when plies < 0),
+// appending each to `played`, and returns the side to move, or 0 once neither
+// side can.
+int32_t playRandom(Board& board, std::mt19937& rng, int plies, Moves& played) {
     int32_t turn = RED;
-    for (int played = 0; plies < 0 || played < plies; ++played) {
+    for (int count = 0; plies < 0 || count < plies; ++count) {
         MoveList moves(turn, &board);
         if (moves.isEmpty()) {
             MoveList other(opponentOf(turn), &board);
@@ -167,17 +152,18 @@ int32_t playRandom(Board& board, std::mt19937& rng, int plies) {
                 return 0;
             }
             turn = opponentOf(turn);
-            --played;
+            --count;
             continue;
         }
-        int count = 0;
+        int listed = 0;
         for (Move* m = moves.first(); m != nullptr; m = m->next) {
-            ++count;
+            ++listed;
         }
         Move* chosen = moves.first();
-        for (int skip = static_cast<int>(rng() % static_cast<unsigned>(count)); skip > 0; --skip) {
+        for (int skip = static_cast<int>(rng() % static_cast<unsigned>(listed)); skip > 0; --skip) {
             chosen = chosen->next;
         }
+        played.emplace_back(chosen->x, chosen->y);
         moves.apply(chosen->x, chosen->y);
         turn = opponentOf(turn);
     }
@@ -188,53 +174,52 @@ int32_t playRandom(Board& board, std::mt19937& rng, int plies) {
     return turn;
 }
 
+// Runs the menu on `pointer` and saves the screen it ends on.
+void runMenu(Menu& menu, SDL_Surface* screen, std::deque<Pointer> pointer,
+             const std::string& path) {
+    script() = Script{};
+    script().pointer = std::move(pointer);
+    int32_t depth = 0;
+    int32_t difficulty = 0;
+    menu.run(screen, depth, difficulty);
+    save(screen, path);
+}
+
 void renderMenus(Menu& menu, SDL_Surface* screen, const std::string& out) {
     menu.draw(screen);
     save(screen, out + "/menu.bmp");
-
-    struct Choice {
-        int x;
-        int y;
-        const char* name;
-    };
-    const Choice choices[] = {{200, 160, "menu-twoplayers"},
-                              {200, 182, "menu-red"},
-                              {200, 204, "menu-green"},
-                              {202, 226, "menu-exit"}};
-    int32_t depth = 0;
-    int32_t difficulty = 0;
-    for (const Choice& c : choices) {
-        pointerScript() = {{c.x, c.y, true}};
-        menu.run(screen, depth, difficulty);
-        save(screen, out + "/" + c.name + ".bmp");
-    }
-
+    runMenu(menu, screen, {{200, 160, true}}, out + "/menu-twoplayers.bmp");
+    runMenu(menu, screen, {{200, 182, true}}, out + "/menu-red.bmp");
+    runMenu(menu, screen, {{200, 204, true}}, out + "/menu-green.bmp");
+    runMenu(menu, screen, {{202, 226, true}}, out + "/menu-exit.bmp");
     // Both settings up to their top, then down to their bottom, by the arrows.
-    pointerScript() = {
-        {262, 259, true}, {262, 259, true}, {307, 293, true}, {0, 0, false}, {200, 182, true}};
-    menu.run(screen, depth, difficulty);
-    save(screen, out + "/menu-hard-depth7.bmp");
-    pointerScript() = {{150, 259, true}, {150, 259, true}, {150, 259, true}, {195, 293, true},
-                       {195, 293, true}, {0, 0, false},    {200, 204, true}};
-    menu.run(screen, depth, difficulty);
-    save(screen, out + "/menu-easy-depth3.bmp");
+    runMenu(menu, screen,
+            {{262, 259, true}, {262, 259, true}, {307, 293, true}, {0, 0, false}, {200, 182, true}},
+            out + "/menu-hard-depth7.bmp");
+    runMenu(menu, screen,
+            {{150, 259, true},
+             {150, 259, true},
+             {150, 259, true},
+             {195, 293, true},
+             {195, 293, true},
+             {0, 0, false},
+             {200, 204, true}},
+            out + "/menu-easy-depth3.bmp");
 }
 
 void renderGame(SDL_Surface* screen, const std::string& out) {
-    GamePictures pictures;
-
     // A game in progress with the marker on a legal cell of the side to move.
     {
         Board board;
         std::mt19937 rng(7);
-        const int32_t turn = playRandom(board, rng, 17);
+        Moves played;
+        const int32_t turn = playRandom(board, rng, 17, played);
         MoveList moves(turn, &board);
-        int x = -1;
-        int y = -1;
+        Pointer hover{-1, -1, false};
         if (!moves.isEmpty()) {
-            moves.first()->cell(x, y);
+            moves.first()->cell(hover.x, hover.y);
         }
-        drawGameFrame(board, pictures, screen, turn, x, y);
+        playGame(screen, played, &hover);
         save(screen, out + "/game.bmp");
     }
 
@@ -242,8 +227,8 @@ void renderGame(SDL_Surface* screen, const std::string& out) {
     {
         Board board;
         std::mt19937 rng(11);
-        const int32_t turn = playRandom(board, rng, 14);
-        drawGameFrame(board, pictures, screen, turn, -1, -1);
+        Moves played;
+        const int32_t turn = playRandom(board, rng, 14, played);
         int bestX = -1;
         int bestY = -1;
         int bestTurned = -1;
@@ -266,11 +251,8 @@ void renderGame(SDL_Surface* screen, const std::string& out) {
                 }
             }
         }
-        board.saveSnapshot();
-        MoveList(turn, &board).apply(bestX, bestY);
-        capture() = {0, 5, out + "/flip.bmp"};
-        board.animateFlips(screen);
-        capture() = {};
+        played.emplace_back(bestX, bestY);
+        playGame(screen, played, nullptr, 5, out + "/flip.bmp");
     }
 
     // One finished game for each result.
@@ -279,14 +261,15 @@ void renderGame(SDL_Surface* screen, const std::string& out) {
     for (unsigned seed = 1; seed < 5000 && !(done[0] && done[1] && done[2]); ++seed) {
         Board board;
         std::mt19937 rng(seed);
-        playRandom(board, rng, -1);
+        Moves played;
+        playRandom(board, rng, -1, played);
         board.recount();
         const int result = board.redCount() > board.greenCount()   ? 0
                            : board.redCount() < board.greenCount() ? 1
                                                                    : 2;
         if (!done[result]) {
             done[result] = true;
-            drawGameFrame(board, pictures, screen, 0, -1, -1);
+            playGame(screen, played, nullptr);
             save(screen, out + "/" + names[result] + ".bmp");
         }
     }
@@ -300,18 +283,11 @@ int main(int argc, char** argv) {
 
     // As in the program: the menu loads its pictures before SDL is up.
     Menu menu;
-    if (SDL_Init(SDL_INIT_VIDEO) < 0) {
-        std::fprintf(stderr, "Cannot start SDL video: %s\n", SDL_GetError());
-        return 1;
-    }
-    SDL_Surface* screen = SDL_SetVideoMode(400, 400, 24, SDL_HWSURFACE | SDL_DOUBLEBUF);
-    if (screen == nullptr) {
-        std::fprintf(stderr, "Cannot set the video mode: %s\n", SDL_GetError());
-        SDL_Quit();
+    SDL_Surface* screen = nullptr;
+    if (!setUpDisplay(&screen)) {
         return 1;
     }
     renderMenus(menu, screen, out);
     renderGame(screen, out);
-    SDL_Quit();
     return failed ? 1 : 0;
 }
