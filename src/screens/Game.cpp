@@ -27,6 +27,14 @@ bool escapeDown() {
     return keys[SDLK_ESCAPE] != 0 || closeRequested();
 }
 
+// The computer's search calls this every few milliseconds. Pumping SDL's
+// events lets SDL repaint the window when it is uncovered; ESC gives the
+// search up, and `escaped` tells the turn loop so.
+bool escapeDuringSearch(void* escaped) {
+    *static_cast<bool*>(escaped) = escapeDown();
+    return *static_cast<bool*>(escaped);
+}
+
 // Pointer pixel to cell: 40..79 is cell 0, 320..359 cell 7; the outer band
 // gives -1 or 8, both off the board.
 int32_t cellOf(int pixel) {
@@ -59,6 +67,9 @@ Game::Game(int32_t mode, int32_t depth, int32_t difficulty) : mode(mode) {
         computer = new ComputerPlayer(VALUES_PATH, depth, difficulty, GREEN);
     } else if (mode == 3) {
         computer = new ComputerPlayer(VALUES_PATH, depth, difficulty, RED);
+    }
+    if (computer != nullptr) {
+        computer->setPoll(escapeDuringSearch, &escapedInSearch);
     }
 }
 
@@ -104,7 +115,13 @@ void Game::run(SDL_Surface* screen) {
             board.saveSnapshot();
             cursorX = -1;
             cursorY = -1;
+            escapedInSearch = false;
             moved = computer->play(moves) != 0;
+            if (escapedInSearch) {
+                // ESC during the search: nothing was played, and the game
+                // ends as it does on ESC at the end of an iteration.
+                break;
+            }
         }
 
         if (moved) {

@@ -57,6 +57,7 @@ class Game {
     int32_t cursorY = -1;
     int32_t turn = RED;
     ComputerPlayer* computer = nullptr;
+    bool escapedInSearch = false;
     uint32_t lastPaceTicks = 0;
     // What the screen holds, while it holds a game frame (not after an animation).
     Shown shown = {};

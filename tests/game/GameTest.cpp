@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "SdlSeam.h"
+#include "ai/ComputerPlayer.h"
 #include "rules/Board.h"
 #include "rules/MoveList.h"
 #include "screens/Game.h"
@@ -338,6 +339,95 @@ TEST(GameTest, ComputerMovesFirstInModeThreeAndAnswersInModeTwo) {
     last = gameFrames().back();
     EXPECT_EQ(last.red + last.green, 6);
     EXPECT_EQ(last.indicator, "data/game/redturn.png");
+}
+
+TEST(GameTest, EscDuringALongSearchEndsTheGameAtOnceWithoutAMove) {
+    // The computer plays red at depth 7 on easy; green answers on the first
+    // cell of its list. Its third search, from ply 4, is a long one.
+    Board board;
+    std::vector<Cell> green;
+    for (int ply = 0; ply < 5; ++ply) {
+        MoveList moves(ply % 2 == 0 ? RED : GREEN, &board);
+        if (ply % 2 == 0) {
+            ComputerPlayer("data/ia/board8x8Values2.brd", 7, 0, RED).play(&moves);
+        } else {
+            green.emplace_back();
+            moves.first()->cell(green.back().first, green.back().second);
+            moves.apply(green.back().first, green.back().second);
+        }
+    }
+    green.emplace_back();
+    MoveList(GREEN, &board).first()->cell(green.back().first, green.back().second);
+    std::map<Cell, std::string> discs;
+    for (int x = 0; x < 8; ++x) {
+        for (int y = 0; y < 8; ++y) {
+            if (board.getCell(x, y) != EMPTY) {
+                discs[{x, y}] = board.getCell(x, y) == RED ? RED_DISC : GREEN_DISC;
+            }
+        }
+    }
+    // Green holds the button on its first cell, then on its second; from
+    // `mid` on it clicks the third, or holds ESC, for 5 ms. Every poll, the
+    // search's included, takes 5 ms of the clock.
+    auto play = [&](uint32_t mid, bool esc) {
+        seam::reset(
+            {{0, seam::pixelOf(green[0].first), seam::pixelOf(green[0].second), 1, false},
+             {1000, seam::pixelOf(green[1].first), seam::pixelOf(green[1].second), 1, false},
+             {mid, seam::pixelOf(green[2].first), seam::pixelOf(green[2].second), 1, esc},
+             {mid + 5, 10, 10, 0, false},
+             {mid + 5000, 10, 10, 0, true}});
+        seam::advanceOnPump(5);
+        {
+            Game game(3, 7, 0);
+            game.run(seam::screen());
+        }
+        ASSERT_FALSE(seam::gaveUp());
+    };
+    // The last search runs from the end of the fourth move's wait to the
+    // flip label of its move's animation.
+    play(19000, false);
+    std::vector<uint32_t> waits;
+    std::vector<uint32_t> animations;
+    for (const seam::Call& c : seam::calls()) {
+        if (c.kind == Kind::Delay && c.ms == 200) {
+            waits.push_back(c.at + c.ms);
+        } else if (c.kind == Kind::Blit && c.name == "data/game/flip.png") {
+            animations.push_back(c.at);
+        }
+    }
+    ASSERT_GE(waits.size(), 4u);
+    ASSERT_GE(animations.size(), 5u);
+    ASSERT_GE(animations[4] - waits[3], 40u) << "the search is too short for the test";
+    const uint32_t mid = waits[3] + 20;
+
+    // Without ESC: the click during the search is not seen once released; the
+    // move and every wait are as designed.
+    play(mid, false);
+    std::vector<uint32_t> expected{100};
+    for (int move = 0; move < 5; ++move) {
+        expected.insert(expected.end(), 10, 40);
+        expected.push_back(200);
+    }
+    expected.push_back(50);
+    EXPECT_EQ(delays(), expected);
+    EXPECT_EQ(gameFrames().back().discs, discs);
+    EXPECT_EQ(gameFrames().back().indicator, "data/game/greenturn.png");
+
+    // ESC during the search: it is seen at the search's next poll, and the
+    // game ends with no move, no animation and no frame after it.
+    play(mid, true);
+    expected.erase(expected.end() - 12, expected.end() - 1);
+    EXPECT_EQ(delays(), expected);
+    uint32_t endAt = 0;
+    for (const seam::Call& c : seam::calls()) {
+        if (c.kind == Kind::Delay && c.ms == 50) {
+            endAt = c.at;
+        }
+        if (c.kind == Kind::Flip) {
+            EXPECT_LT(c.at, mid);
+        }
+    }
+    EXPECT_LE(endAt, mid + 5);
 }
 
 TEST(GameTest, APassGivesTheTurnBackWithoutAMessage) {

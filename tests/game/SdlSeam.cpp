@@ -17,6 +17,7 @@ struct State {
     std::vector<Input> script;
     uint32_t giveUpAt = 0;
     uint32_t clock = 0;
+    uint32_t pumpMs = 0;
     bool gaveUp = false;
     uint32_t lastReadAt = 0;
     uint32_t readsWithoutWait = 0;
@@ -75,6 +76,7 @@ void reset(std::vector<Input> script, uint32_t giveUpAt) {
     s.script = std::move(script);
     s.giveUpAt = giveUpAt;
     s.clock = 0;
+    s.pumpMs = 0;
     s.gaveUp = false;
     s.readsWithoutWait = 0;
     s.calls.clear();
@@ -91,6 +93,10 @@ bool gaveUp() {
 
 const std::vector<Call>& calls() {
     return state().calls;
+}
+
+void advanceOnPump(uint32_t ms) {
+    state().pumpMs = ms;
 }
 
 void note(const std::string& name) {
@@ -143,7 +149,9 @@ using seam::Kind;
 
 extern "C" {
 
-void __wrap_SDL_PumpEvents(void) {}
+void __wrap_SDL_PumpEvents(void) {
+    seam::state().clock += seam::state().pumpMs;
+}
 
 Uint8* __wrap_SDL_GetKeyState(int* numkeys) {
     seam::State& s = seam::state();

@@ -44,6 +44,10 @@ uint32_t now();
 bool gaveUp();
 const std::vector<Call>& calls();
 
+// From now until the next reset every SDL_PumpEvents moves the clock on by
+// `ms`, as the time a computation between two polls takes.
+void advanceOnPump(uint32_t ms);
+
 // Records a call of another seam (Kind::Other) under `name`.
 void note(const std::string& name);
 
