@@ -66,8 +66,9 @@ class XServer:
         raise AssertionError("no window titled %r" % title)
 
     def screenshot(self, window):
+        # import waits for ever on a window that has gone away.
         shot = subprocess.run(["import", "-window", window, "png:-"], env=self.env,
-                              capture_output=True, check=True)
+                              capture_output=True, check=True, timeout=10)
         return Image.open(io.BytesIO(shot.stdout)).convert("RGB")
 
     # The game polls the key and button state, so each press is held long

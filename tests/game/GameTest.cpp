@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -428,6 +429,38 @@ TEST(GameTest, EscDuringALongSearchEndsTheGameAtOnceWithoutAMove) {
         }
     }
     EXPECT_LE(endAt, mid + 5);
+}
+
+TEST(GameTest, AfterAGameAgainstTheComputerTheHighlightFollowsThePointerOverEveryCell) {
+    for (const int mode : {2, 3}) {
+        SCOPED_TRACE(mode);
+        // The person's button stays down while the pointer sweeps the board a
+        // cell per iteration, so each of its moves is met and the game ends
+        // long before the sweep does.
+        std::vector<Input> script;
+        uint32_t t = 0;
+        for (int step = 0; t < 120000; ++step, t += Game::FRAME_INTERVAL_MS) {
+            script.push_back({t, seam::pixelOf(step % 8), seam::pixelOf(step / 8 % 8), 1, false});
+        }
+        script.push_back({t, 10, 10, 0, true});
+        seam::reset(script);
+        {
+            Game game(mode, 3, 0);
+            game.run(seam::screen());
+        }
+        ASSERT_FALSE(seam::gaveUp());
+        // The last two sweeps: the result, and the highlight on every cell.
+        std::set<Cell> highlighted;
+        for (const seam::Frame& f : seam::frames()) {
+            const Shown s = read(f);
+            if (f.drawnAt >= t - 128 * Game::FRAME_INTERVAL_MS) {
+                EXPECT_NE(s.indicator.find("win.png"), std::string::npos) << "not over yet";
+                EXPECT_TRUE(s.highlighted);
+                highlighted.emplace((s.highlightX - 41) / 40, (s.highlightY - 41) / 40);
+            }
+        }
+        EXPECT_EQ(highlighted.size(), 64u);
+    }
 }
 
 TEST(GameTest, APassGivesTheTurnBackWithoutAMessage) {

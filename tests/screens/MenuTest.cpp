@@ -123,30 +123,46 @@ TEST_F(MenuTest, EscChoosesExitWhereverThePointerIsAfterShowingIt) {
     EXPECT_EQ(shownFrames().back().item, "menu/exit.png");
 }
 
-TEST_F(MenuTest, ItemRegionsIncludeTheirEdgesAndNothingBeyond) {
+TEST_F(MenuTest, ItemsAndArrowsAnswerUpToTheirEdgesAndNothingBeyond) {
+    // Each region with what a click in it gives: the item, or the settings.
+    struct Area {
+        int left, right, top, bottom;
+        int32_t item, depth, difficulty;
+    };
+    const Area areas[] = {
+        {133, 270, 154, 166, 1, 5, 1}, {126, 277, 176, 188, 2, 5, 1}, {116, 287, 198, 210, 3, 5, 1},
+        {187, 218, 220, 232, 4, 5, 1}, {191, 200, 284, 302, 0, 3, 1}, {303, 312, 284, 302, 0, 7, 1},
+        {146, 155, 250, 268, 0, 5, 0}, {258, 267, 250, 268, 0, 5, 2},
+    };
     struct Case {
-        int x;
-        int y;
-        int32_t item;
+        int x, y;
+        const Area* area;  // null: over nothing
     };
-    const Case cases[] = {
-        {133, 160, 1}, {270, 160, 1}, {132, 160, 0}, {271, 160, 0}, {200, 154, 1}, {200, 166, 1},
-        {200, 153, 0}, {200, 167, 0}, {126, 176, 2}, {277, 188, 2}, {125, 182, 0}, {278, 182, 0},
-        {116, 198, 3}, {287, 210, 3}, {115, 204, 0}, {288, 204, 0}, {187, 220, 4}, {218, 232, 4},
-        {186, 226, 0}, {219, 226, 0}, {200, 233, 0}, {200, 219, 0}, {0, 0, 0},     {399, 399, 0},
-    };
-    Menu menu;
+    std::vector<Case> cases = {{0, 0, nullptr}, {399, 399, nullptr}};
+    for (const Area& a : areas) {
+        const int midX = (a.left + a.right) / 2;
+        const int midY = (a.top + a.bottom) / 2;
+        cases.insert(cases.end(), {{a.left, midY, &a},
+                                   {a.right, midY, &a},
+                                   {midX, a.top, &a},
+                                   {midX, a.bottom, &a},
+                                   {a.left - 1, midY, nullptr},
+                                   {a.right + 1, midY, nullptr},
+                                   {midX, a.top - 1, nullptr},
+                                   {midX, a.bottom + 1, nullptr}});
+    }
     for (const Case& c : cases) {
         seam::reset();
-        // A click on the point; when it is over nothing, ESC ends the run.
+        Menu menu;
+        // A click on the point; unless it chose an item, ESC ends the run.
         const int32_t item = run(menu, {at(c.x, c.y, true), esc(c.x, c.y)});
         const std::string where = std::to_string(c.x) + "," + std::to_string(c.y);
-        if (c.item != 0) {
-            EXPECT_EQ(item, c.item) << where;
+        EXPECT_EQ(item, c.area != nullptr && c.area->item != 0 ? c.area->item : 4) << where;
+        EXPECT_EQ(depth, c.area != nullptr ? c.area->depth : 5) << where;
+        EXPECT_EQ(difficulty, c.area != nullptr ? c.area->difficulty : 1) << where;
+        if (c.area != nullptr && c.area->item != 0) {
             EXPECT_EQ(polls(), 1) << where;
-        } else {
-            EXPECT_EQ(item, 4) << where;
-            EXPECT_EQ(polls(), 2) << where;
+        } else if (c.area == nullptr) {
             EXPECT_EQ(seam::flipCount(), 2) << where << ": only the first screen and exit";
         }
     }
