@@ -343,92 +343,74 @@ TEST(GameTest, ComputerMovesFirstInModeThreeAndAnswersInModeTwo) {
 }
 
 TEST(GameTest, EscDuringALongSearchEndsTheGameAtOnceWithoutAMove) {
-    // The computer plays red at depth 7 on easy; green answers on the first
-    // cell of its list. Its third search, from ply 4, is a long one.
+    // The computer plays red at depth 7 on easy; green holds the button on the
+    // first cell of its list, from 0 and from 1000. Red's third search is long.
     Board board;
-    std::vector<Cell> green;
+    std::vector<Input> script;
     for (int ply = 0; ply < 5; ++ply) {
         MoveList moves(ply % 2 == 0 ? RED : GREEN, &board);
+        int x = -1;
+        int y = -1;
         if (ply % 2 == 0) {
             ComputerPlayer("data/ia/board8x8Values2.brd", 7, 0, RED).play(&moves);
-        } else {
-            green.emplace_back();
-            moves.first()->cell(green.back().first, green.back().second);
-            moves.apply(green.back().first, green.back().second);
+            continue;
         }
+        moves.first()->cell(x, y);
+        moves.apply(x, y);
+        script.push_back({ply == 1 ? 0u : 1000u, seam::pixelOf(x), seam::pixelOf(y), 1, false});
     }
-    green.emplace_back();
-    MoveList(GREEN, &board).first()->cell(green.back().first, green.back().second);
     std::map<Cell, std::string> discs;
-    for (int x = 0; x < 8; ++x) {
-        for (int y = 0; y < 8; ++y) {
-            if (board.getCell(x, y) != EMPTY) {
-                discs[{x, y}] = board.getCell(x, y) == RED ? RED_DISC : GREEN_DISC;
-            }
+    for (int c = 0; c < 64; ++c) {
+        if (board.getCell(c / 8, c % 8) != EMPTY) {
+            discs[{c / 8, c % 8}] = board.getCell(c / 8, c % 8) == RED ? RED_DISC : GREEN_DISC;
         }
     }
-    // Green holds the button on its first cell, then on its second; from
-    // `mid` on it clicks the third, or holds ESC, for 5 ms. Every poll, the
-    // search's included, takes 5 ms of the clock.
-    auto play = [&](uint32_t mid, bool esc) {
-        seam::reset(
-            {{0, seam::pixelOf(green[0].first), seam::pixelOf(green[0].second), 1, false},
-             {1000, seam::pixelOf(green[1].first), seam::pixelOf(green[1].second), 1, false},
-             {mid, seam::pixelOf(green[2].first), seam::pixelOf(green[2].second), 1, esc},
-             {mid + 5, 10, 10, 0, false},
-             {mid + 5000, 10, 10, 0, true}});
-        seam::advanceOnPump(5);
-        {
-            Game game(3, 7, 0);
-            game.run(seam::screen());
-        }
-        ASSERT_FALSE(seam::gaveUp());
-    };
-    // The last search runs from the end of the fourth move's wait to the
-    // flip label of its move's animation.
-    play(19000, false);
-    std::vector<uint32_t> waits;
-    std::vector<uint32_t> animations;
-    for (const seam::Call& c : seam::calls()) {
-        if (c.kind == Kind::Delay && c.ms == 200) {
-            waits.push_back(c.at + c.ms);
-        } else if (c.kind == Kind::Blit && c.name == "data/game/flip.png") {
-            animations.push_back(c.at);
-        }
-    }
-    ASSERT_GE(waits.size(), 4u);
-    ASSERT_GE(animations.size(), 5u);
-    ASSERT_GE(animations[4] - waits[3], 40u) << "the search is too short for the test";
-    const uint32_t mid = waits[3] + 20;
-
-    // Without ESC: the click during the search is not seen once released; the
-    // move and every wait are as designed.
-    play(mid, false);
     std::vector<uint32_t> expected{100};
     for (int move = 0; move < 5; ++move) {
         expected.insert(expected.end(), 10, 40);
         expected.push_back(200);
     }
     expected.push_back(50);
-    EXPECT_EQ(delays(), expected);
-    EXPECT_EQ(gameFrames().back().discs, discs);
-    EXPECT_EQ(gameFrames().back().indicator, "data/game/greenturn.png");
 
-    // ESC during the search: it is seen at the search's next poll, and the
-    // game ends with no move, no animation and no frame after it.
-    play(mid, true);
-    expected.erase(expected.end() - 12, expected.end() - 1);
-    EXPECT_EQ(delays(), expected);
-    uint32_t endAt = 0;
-    for (const seam::Call& c : seam::calls()) {
-        if (c.kind == Kind::Delay && c.ms == 50) {
-            endAt = c.at;
+    // Every poll, the search's too, takes 5 ms of the clock. First ESC comes
+    // long after the game has come to green, then 20 ms into red's last search.
+    uint32_t escAt = 60000;
+    for (const bool during : {false, true}) {
+        std::vector<Input> inputs = script;
+        inputs.push_back({escAt, 10, 10, 0, true});
+        seam::reset(inputs);
+        seam::advanceOnPump(5);
+        {
+            Game game(3, 7, 0);
+            game.run(seam::screen());
         }
-        if (c.kind == Kind::Flip) {
-            EXPECT_LT(c.at, mid);
+        ASSERT_FALSE(seam::gaveUp());
+        if (!during) {
+            // The moves and every wait as designed.
+            EXPECT_EQ(delays(), expected);
+            EXPECT_EQ(gameFrames().back().discs, discs);
+            std::vector<uint32_t> waits;
+            std::vector<uint32_t> animations;
+            for (const seam::Call& c : seam::calls()) {
+                if (c.kind == Kind::Delay && c.ms == 200) {
+                    waits.push_back(c.at + c.ms);
+                } else if (c.kind == Kind::Blit && c.name == "data/game/flip.png") {
+                    animations.push_back(c.at);
+                }
+            }
+            ASSERT_EQ(animations.size(), 5u);
+            ASSERT_GE(animations[4] - waits[3], 40u) << "the search is too short for the test";
+            escAt = waits[3] + 20;
+        } else {
+            // Seen at the search's next poll: no move, no animation, no frame.
+            expected.erase(expected.end() - 12, expected.end() - 1);
+            EXPECT_EQ(delays(), expected);
+            for (const seam::Call& c : seam::calls()) {
+                EXPECT_TRUE(c.kind != Kind::Flip || c.at < escAt);
+                EXPECT_TRUE(c.kind != Kind::Delay || c.at <= escAt + 5);
+            }
         }
     }
-    EXPECT_LE(endAt, mid + 5);
 }
 
 TEST(GameTest, AfterAGameAgainstTheComputerTheHighlightFollowsThePointerOverEveryCell) {

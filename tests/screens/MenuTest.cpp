@@ -134,37 +134,35 @@ TEST_F(MenuTest, ItemsAndArrowsAnswerUpToTheirEdgesAndNothingBeyond) {
         {187, 218, 220, 232, 4, 5, 1}, {191, 200, 284, 302, 0, 3, 1}, {303, 312, 284, 302, 0, 7, 1},
         {146, 155, 250, 268, 0, 5, 0}, {258, 267, 250, 268, 0, 5, 2},
     };
-    struct Case {
-        int x, y;
-        const Area* area;  // null: over nothing
-    };
-    std::vector<Case> cases = {{0, 0, nullptr}, {399, 399, nullptr}};
-    for (const Area& a : areas) {
-        const int midX = (a.left + a.right) / 2;
-        const int midY = (a.top + a.bottom) / 2;
-        cases.insert(cases.end(), {{a.left, midY, &a},
-                                   {a.right, midY, &a},
-                                   {midX, a.top, &a},
-                                   {midX, a.bottom, &a},
-                                   {a.left - 1, midY, nullptr},
-                                   {a.right + 1, midY, nullptr},
-                                   {midX, a.top - 1, nullptr},
-                                   {midX, a.bottom + 1, nullptr}});
-    }
-    for (const Case& c : cases) {
+    // A click on the point; unless it chose an item, ESC ends the run.
+    auto click = [&](int x, int y, const Area* area) {
         seam::reset();
         Menu menu;
-        // A click on the point; unless it chose an item, ESC ends the run.
-        const int32_t item = run(menu, {at(c.x, c.y, true), esc(c.x, c.y)});
-        const std::string where = std::to_string(c.x) + "," + std::to_string(c.y);
-        EXPECT_EQ(item, c.area != nullptr && c.area->item != 0 ? c.area->item : 4) << where;
-        EXPECT_EQ(depth, c.area != nullptr ? c.area->depth : 5) << where;
-        EXPECT_EQ(difficulty, c.area != nullptr ? c.area->difficulty : 1) << where;
-        if (c.area != nullptr && c.area->item != 0) {
-            EXPECT_EQ(polls(), 1) << where;
-        } else if (c.area == nullptr) {
+        const int32_t item = run(menu, {at(x, y, true), esc(x, y)});
+        const std::string where = std::to_string(x) + "," + std::to_string(y);
+        EXPECT_EQ(item, area != nullptr && area->item != 0 ? area->item : 4) << where;
+        EXPECT_EQ(depth, area != nullptr ? area->depth : 5) << where;
+        EXPECT_EQ(difficulty, area != nullptr ? area->difficulty : 1) << where;
+        if (area == nullptr) {
             EXPECT_EQ(seam::flipCount(), 2) << where << ": only the first screen and exit";
+        } else if (area->item != 0) {
+            EXPECT_EQ(polls(), 1) << where;
         }
+    };
+    click(0, 0, nullptr);
+    click(399, 399, nullptr);
+    for (const Area& a : areas) {
+        // Each edge from inside, then the pixel beyond it.
+        const int x = (a.left + a.right) / 2;
+        const int y = (a.top + a.bottom) / 2;
+        click(a.left, y, &a);
+        click(a.right, y, &a);
+        click(x, a.top, &a);
+        click(x, a.bottom, &a);
+        click(a.left - 1, y, nullptr);
+        click(a.right + 1, y, nullptr);
+        click(x, a.top - 1, nullptr);
+        click(x, a.bottom + 1, nullptr);
     }
 }
 
