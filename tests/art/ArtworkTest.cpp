@@ -93,7 +93,7 @@ TEST(Artwork, EveryPictureHasTheSizeItsPlaceAllows) {
     const int cell = CELL_PITCH - 1;
     std::vector<Limit> limits = {
         {"game/tabuleiro.png", w, w, w, w},
-        {"game/botaoreversiazul.png", cell - 1, cell - 1, cell, cell},
+        {"game/botaoreversiazul.png", cell - 1, cell - 1, cell - 1, cell - 1},
         // Right of the indicator, above the board, inside the window.
         {"game/esctext.png", 1, 1, w - ESC_TEXT.x, CELL_PITCH - ESC_TEXT.y},
         {"game/numbers.png", 10 * DIGIT_SLOT, GLYPH_HEIGHT, 10 * DIGIT_SLOT, GLYPH_HEIGHT},
