@@ -32,7 +32,7 @@ class ComputerPlayer {
     // The table entry of cell (x, y); 0 for a cell off the board.
     int32_t valueAt(int32_t x, int32_t y) const { return Board::isInside(x, y) ? values[x][y] : 0; }
 
-    // Called by the search every POLL_INTERVAL nodes (a few milliseconds);
+    // Called by the search every POLL_INTERVAL nodes (a millisecond or two);
     // returning true abandons the search: play then leaves the Board exactly
     // as it was and plays nothing (it still returns 1).
     using Poll = SearchEngine::Poll;
