@@ -1,7 +1,5 @@
 #include "ai/SearchEngine.h"
 
-#include <type_traits>
-
 #include "ai/ComputerPlayer.h"
 #include "rules/DiscSets.h"
 
@@ -32,59 +30,23 @@ struct Moves {
     uint64_t flips[64];
 };
 
-// Discovers moves as the move lists do: anchors by rising bit (column by
-// column, top to bottom), each anchor's directions in order; a move found a
+// The moves in the order the move lists discover them; a move found a
 // second time only gains the discs of its new line. The list itself holds
 // the moves newest first, so `cell` is read from its end.
 void discover(uint64_t own, uint64_t opposing, Moves& moves) {
-    const uint64_t empty = ~(own | opposing);
-    const uint64_t toward[8] = {DiscSets::anchorsToward<0>(own, opposing, empty),
-                                DiscSets::anchorsToward<1>(own, opposing, empty),
-                                DiscSets::anchorsToward<2>(own, opposing, empty),
-                                DiscSets::anchorsToward<3>(own, opposing, empty),
-                                DiscSets::anchorsToward<4>(own, opposing, empty),
-                                DiscSets::anchorsToward<5>(own, opposing, empty),
-                                DiscSets::anchorsToward<6>(own, opposing, empty),
-                                DiscSets::anchorsToward<7>(own, opposing, empty)};
-    const uint64_t anchors = toward[0] | toward[1] | toward[2] | toward[3] | toward[4] | toward[5] |
-                             toward[6] | toward[7];
     uint64_t listed = 0;
     uint8_t slot[64];
-    for (uint64_t rest = anchors; rest != 0; rest &= rest - 1) {
-        const int32_t anchor = __builtin_ctzll(rest);
-        const auto line = [&](auto direction) {
-            constexpr int32_t D = decltype(direction)::value;
-            constexpr int32_t STEP = DiscSets::stepOf(D);
-            if ((toward[D] >> anchor & 1) == 0) {
-                return;
-            }
-            // The anchor is known to close a line, so the walk stays on the board.
-            int32_t target = anchor + STEP;
-            uint64_t turned = 0;
-            while ((opposing >> target & 1) != 0) {
-                turned |= uint64_t{1} << target;
-                target += STEP;
-            }
-            if ((listed >> target & 1) != 0) {
-                moves.flips[slot[target]] |= turned;
-                return;
-            }
-            listed |= uint64_t{1} << target;
-            slot[target] = static_cast<uint8_t>(moves.count);
-            moves.cell[moves.count] = static_cast<uint8_t>(target);
-            moves.flips[moves.count] = turned;
-            ++moves.count;
-        };
-        // Left, right, down, up, up-left, up-right, down-right, down-left.
-        line(std::integral_constant<int32_t, 0>{});
-        line(std::integral_constant<int32_t, 1>{});
-        line(std::integral_constant<int32_t, 3>{});
-        line(std::integral_constant<int32_t, 2>{});
-        line(std::integral_constant<int32_t, 4>{});
-        line(std::integral_constant<int32_t, 5>{});
-        line(std::integral_constant<int32_t, 7>{});
-        line(std::integral_constant<int32_t, 6>{});
-    }
+    DiscSets::forEachLine(own, opposing, [&](int32_t, int32_t, int32_t target, uint64_t turned) {
+        if ((listed >> target & 1) != 0) {
+            moves.flips[slot[target]] |= turned;
+            return;
+        }
+        listed |= uint64_t{1} << target;
+        slot[target] = static_cast<uint8_t>(moves.count);
+        moves.cell[moves.count] = static_cast<uint8_t>(target);
+        moves.flips[moves.count] = turned;
+        ++moves.count;
+    });
 }
 
 int32_t finalScore(uint64_t computer, uint64_t opponent) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
 
 #include "rules/FlipLine.h"
 
@@ -64,5 +65,51 @@ class DiscSets {
         run |= shifted<STEP>(run) & between;
         run |= shifted<STEP>(run) & between;
         return shifted<STEP>(run) & empty & INSIDE;
+    }
+
+    // Calls found(anchor, code, target, turned) for every line that a disc
+    // of `own` closes on an empty cell, in the order the move lists discover
+    // them: anchors by rising bit (column by column, top to bottom), each
+    // anchor's directions left, right, down, up, up-left, up-right,
+    // down-right, down-left (codes 0, 1, 3, 2, 4, 5, 7, 6). `target` is the
+    // empty cell and `turned` the run of `opposing` discs before it. Bit
+    // operations on the whole board decide up front which anchor and
+    // direction close a line, so only those are walked.
+    template <typename Found>
+    static void forEachLine(uint64_t own, uint64_t opposing, Found found) {
+        const uint64_t empty = ~(own | opposing);
+        const uint64_t toward[8] = {
+            anchorsToward<0>(own, opposing, empty), anchorsToward<1>(own, opposing, empty),
+            anchorsToward<2>(own, opposing, empty), anchorsToward<3>(own, opposing, empty),
+            anchorsToward<4>(own, opposing, empty), anchorsToward<5>(own, opposing, empty),
+            anchorsToward<6>(own, opposing, empty), anchorsToward<7>(own, opposing, empty)};
+        const uint64_t anchors = toward[0] | toward[1] | toward[2] | toward[3] | toward[4] |
+                                 toward[5] | toward[6] | toward[7];
+        for (uint64_t rest = anchors; rest != 0; rest &= rest - 1) {
+            const int32_t anchor = __builtin_ctzll(rest);
+            const auto line = [&](auto code) {
+                constexpr int32_t CODE = decltype(code)::value;
+                constexpr int32_t STEP = stepOf(CODE);
+                if ((toward[CODE] >> anchor & 1) == 0) {
+                    return;
+                }
+                // The anchor is known to close a line, so the walk stays on the board.
+                int32_t target = anchor + STEP;
+                uint64_t turned = 0;
+                while ((opposing >> target & 1) != 0) {
+                    turned |= uint64_t{1} << target;
+                    target += STEP;
+                }
+                found(anchor, CODE, target, turned);
+            };
+            line(std::integral_constant<int32_t, 0>{});
+            line(std::integral_constant<int32_t, 1>{});
+            line(std::integral_constant<int32_t, 3>{});
+            line(std::integral_constant<int32_t, 2>{});
+            line(std::integral_constant<int32_t, 4>{});
+            line(std::integral_constant<int32_t, 5>{});
+            line(std::integral_constant<int32_t, 7>{});
+            line(std::integral_constant<int32_t, 6>{});
+        }
     }
 };

@@ -2,8 +2,6 @@
 
 #include <cstdio>
 
-#include <type_traits>
-
 #include "rules/DiscSets.h"
 
 // VANTRIXO_PORTABLE builds the plain loops, so that path is tested too.
@@ -61,48 +59,22 @@ MoveList::~MoveList() {
     }
 }
 
-// Finds the same moves and lines, in the same order, as scanning every anchor
-// (x outer, y inner), trying its directions in the order left, right, down,
-// up, up-left, up-right, down-right, down-left (codes 0, 1, 3, 2, 4, 5, 7, 6)
-// and walking over each opposing run. Whole-board bit operations decide up
-// front which anchor and direction close a line, so only those are walked.
+// Anything neither the side's nor empty is an opposing disc. A move cell
+// found a second time gains a line in front of its others; a new one goes in
+// front of the list.
 void MoveList::generate() {
     uint64_t own;
     uint64_t empty;
     readCells(&board->cells[0][0], side, own, empty);
-    // Anything neither the side's nor empty is an opposing disc.
-    const uint64_t opposing = ~(own | empty);
-
-    const uint64_t toward[8] = {DiscSets::anchorsToward<0>(own, opposing, empty),
-                                DiscSets::anchorsToward<1>(own, opposing, empty),
-                                DiscSets::anchorsToward<2>(own, opposing, empty),
-                                DiscSets::anchorsToward<3>(own, opposing, empty),
-                                DiscSets::anchorsToward<4>(own, opposing, empty),
-                                DiscSets::anchorsToward<5>(own, opposing, empty),
-                                DiscSets::anchorsToward<6>(own, opposing, empty),
-                                DiscSets::anchorsToward<7>(own, opposing, empty)};
-    const uint64_t anyAnchor = toward[0] | toward[1] | toward[2] | toward[3] | toward[4] |
-                               toward[5] | toward[6] | toward[7];
-
     Move* byCell[64];
     uint64_t listed = 0;
-    for (uint64_t rest = anyAnchor; rest != 0; rest &= rest - 1) {
-        const int32_t anchor = __builtin_ctzll(rest);
-        const auto line = [&](auto codeConstant) {
-            constexpr int32_t CODE = decltype(codeConstant)::value;
-            constexpr int32_t STEP = DiscSets::stepOf(CODE);
-            if ((toward[CODE] >> anchor & 1) == 0) {
-                return;
-            }
-            int32_t target = anchor + 2 * STEP;
-            while ((opposing >> target & 1) != 0) {
-                target += STEP;
-            }
+    DiscSets::forEachLine(
+        own, ~(own | empty), [&](int32_t anchor, int32_t code, int32_t target, uint64_t) {
             if ((listed >> target & 1) != 0) {
-                byCell[target]->addLine(anchor >> 3, anchor & 7, CODE);
+                byCell[target]->addLine(anchor >> 3, anchor & 7, code);
                 return;
             }
-            Move* move = new Move(target >> 3, target & 7, anchor >> 3, anchor & 7, CODE);
+            Move* move = new Move(target >> 3, target & 7, anchor >> 3, anchor & 7, code);
             move->next = head;
             if (head != nullptr) {
                 head->prev = move;
@@ -110,16 +82,7 @@ void MoveList::generate() {
             head = move;
             byCell[target] = move;
             listed |= uint64_t{1} << target;
-        };
-        line(std::integral_constant<int32_t, 0>{});
-        line(std::integral_constant<int32_t, 1>{});
-        line(std::integral_constant<int32_t, 3>{});
-        line(std::integral_constant<int32_t, 2>{});
-        line(std::integral_constant<int32_t, 4>{});
-        line(std::integral_constant<int32_t, 5>{});
-        line(std::integral_constant<int32_t, 7>{});
-        line(std::integral_constant<int32_t, 6>{});
-    }
+        });
 }
 
 Move* MoveList::findMove(int32_t x, int32_t y) const {
