@@ -34,37 +34,34 @@ class DiscSets {
         return dy == 1 ? ~TOP_ROW : dy == -1 ? ~BOTTOM_ROW : ~uint64_t{0};
     }
 
+    // The cells of `end` reached from a cell of `start` by one step of STEP
+    // and then by a run of `opposing` cells, one step at a time (a run is at
+    // most six long).
+    template <int32_t STEP>
+    static uint64_t runEnds(uint64_t start, uint64_t opposing, uint64_t end) {
+        constexpr uint64_t INSIDE = landing<STEP>();
+        const uint64_t between = opposing & INSIDE;
+        uint64_t run = shifted<STEP>(start) & between;
+        run |= shifted<STEP>(run) & between;
+        run |= shifted<STEP>(run) & between;
+        run |= shifted<STEP>(run) & between;
+        run |= shifted<STEP>(run) & between;
+        run |= shifted<STEP>(run) & between;
+        return shifted<STEP>(run) & end & INSIDE;
+    }
+
     // The discs of `own` from which a run of `opposing` discs in direction
-    // CODE ends on an empty cell, grown backwards from the empty cells (a run
-    // is at most six long).
+    // CODE ends on an empty cell: the runs grown backwards from the empty cells.
     template <int32_t CODE>
     static uint64_t anchorsToward(uint64_t own, uint64_t opposing, uint64_t empty) {
-        constexpr int32_t BACK = -stepOf(CODE);
-        constexpr uint64_t INSIDE = landing<BACK>();
-        const uint64_t between = opposing & INSIDE;
-        uint64_t run = shifted<BACK>(empty) & between;
-        run |= shifted<BACK>(run) & between;
-        run |= shifted<BACK>(run) & between;
-        run |= shifted<BACK>(run) & between;
-        run |= shifted<BACK>(run) & between;
-        run |= shifted<BACK>(run) & between;
-        return shifted<BACK>(run) & own & INSIDE;
+        return runEnds<-stepOf(CODE)>(empty, opposing, own);
     }
 
     // The empty cells where such a run, leading away from a disc of `own` in
     // direction CODE, ends: the moves found along that direction.
     template <int32_t CODE>
     static uint64_t movesToward(uint64_t own, uint64_t opposing, uint64_t empty) {
-        constexpr int32_t STEP = stepOf(CODE);
-        constexpr uint64_t INSIDE = landing<STEP>();
-        const uint64_t between = opposing & INSIDE;
-        uint64_t run = shifted<STEP>(own) & between;
-        run |= shifted<STEP>(run) & between;
-        run |= shifted<STEP>(run) & between;
-        run |= shifted<STEP>(run) & between;
-        run |= shifted<STEP>(run) & between;
-        run |= shifted<STEP>(run) & between;
-        return shifted<STEP>(run) & empty & INSIDE;
+        return runEnds<stepOf(CODE)>(own, opposing, empty);
     }
 
     // Calls found(anchor, code, target, turned) for every line that a disc

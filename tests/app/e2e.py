@@ -57,6 +57,15 @@ def wait_exit(proc, timeout=10):
         raise AssertionError("the program did not end")
 
 
+def clean_up(proc, x, elsewhere):
+    """Kills a program left running, stops the X server, removes the scratch directory."""
+    if proc is not None and proc.poll() is None:
+        proc.kill()
+        proc.wait()
+    x.stop()
+    shutil.rmtree(elsewhere, ignore_errors=True)
+
+
 def run_play(program, frames, shots, through_link, terminate=False):
     x = XServer()
     elsewhere = tempfile.mkdtemp(prefix="vantrixo-e2e-")
@@ -138,11 +147,7 @@ def run_play(program, frames, shots, through_link, terminate=False):
         assert out == b"" and err == b"", (out, err)
         print("ok: ESC on the menu ended the program with status 1")
     finally:
-        if proc is not None and proc.poll() is None:
-            proc.kill()
-            proc.wait()
-        x.stop()
-        shutil.rmtree(elsewhere, ignore_errors=True)
+        clean_up(proc, x, elsewhere)
 
 
 def run_close(program, frames, shots):
@@ -172,11 +177,7 @@ def run_close(program, frames, shots):
             print("ok: the close button ended the program %s, status 1"
                   % ("from a game" if in_game else "on the menu"))
     finally:
-        if proc is not None and proc.poll() is None:
-            proc.kill()
-            proc.wait()
-        x.stop()
-        shutil.rmtree(elsewhere, ignore_errors=True)
+        clean_up(proc, x, elsewhere)
 
 
 def run_novideo(program):
