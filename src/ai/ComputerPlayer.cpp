@@ -140,7 +140,6 @@ int32_t ComputerPlayer::play(MoveList* moves) {
     }
     int32_t bestX = -1;
     int32_t bestY = -1;
-    engine.resetAbandoned();
     searchMax(moves, -SCORE_LIMIT, SCORE_LIMIT, 0, bestX, bestY);
     if (!engine.abandoned()) {
         moves->apply(bestX, bestY);
@@ -167,6 +166,9 @@ int32_t ComputerPlayer::searchMin(MoveList* moves, int32_t alpha, int32_t beta, 
 template <bool MAXIMISING>
 int32_t ComputerPlayer::searchNode(MoveList* moves, int32_t alpha, int32_t beta, int32_t ply,
                                    int32_t& bestX, int32_t& bestY) {
+    if (ply == 0) {
+        engine.resetAbandoned();  // a search given up before does not stop this one
+    }
     engine.countNode();
     if (moves->isEmpty()) {
         bestX = -1;
