@@ -15,7 +15,6 @@ namespace {
 bool initFails = false;
 bool modeFails = false;
 std::vector<std::string> drivers;
-SDL_EventFilter filter = nullptr;
 }  // namespace
 
 void answer(bool sdlInitFails, bool videoModeFails) {
@@ -26,10 +25,6 @@ void answer(bool sdlInitFails, bool videoModeFails) {
 
 const std::vector<std::string>& driversTried() {
     return drivers;
-}
-
-SDL_EventFilter eventFilter() {
-    return filter;
 }
 
 }  // namespace display
@@ -67,9 +62,8 @@ int __wrap_SDL_EnableKeyRepeat(int delay, int interval) {
     return 0;
 }
 
-void __wrap_SDL_SetEventFilter(SDL_EventFilter filter) {
+void __wrap_SDL_SetEventFilter(SDL_EventFilter) {
     seam::note("SDL_SetEventFilter");
-    display::filter = filter;
 }
 
 Uint8 __wrap_SDL_EventState(Uint8 type, int state) {

@@ -13,7 +13,4 @@ void answer(bool sdlInitFails, bool videoModeFails);
 // SDL_VIDEODRIVER at each SDL_Init since the last answer ("" when unset).
 const std::vector<std::string>& driversTried();
 
-// The event filter last set with SDL_SetEventFilter.
-SDL_EventFilter eventFilter();
-
 }  // namespace display
