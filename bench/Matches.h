@@ -1,0 +1,151 @@
+#pragma once
+
+// Games of the computer's settings against the sparring partners, from sets
+// of distinct seeded openings. Shared by the ladder and the tuner.
+
+#include <algorithm>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "SparringPartner.h"
+#include "ai/ComputerPlayer.h"
+#include "ai/SearchEngine.h"
+#include "rules/Board.h"
+#include "rules/MoveList.h"
+#include "support/TestBoards.h"
+
+namespace matches {
+
+constexpr const char* LEVELS[3] = {"easy", "normal", "hard"};
+
+struct Setting {
+    int32_t depth;
+    int32_t difficulty;
+};
+
+// The nine menu settings: easy, normal and hard at depth 3, 5 and 7.
+constexpr int32_t SETTINGS = 9;
+constexpr Setting SETTING[SETTINGS] = {{3, 0}, {5, 0}, {7, 0}, {3, 1}, {5, 1},
+                                       {7, 1}, {3, 2}, {5, 2}, {7, 2}};
+
+inline std::string label(int32_t setting) {
+    return std::string(LEVELS[SETTING[setting].difficulty]) + " " +
+           std::to_string(SETTING[setting].depth);
+}
+
+// A position to start games from: the discs of each side and the side to move.
+struct Opening {
+    uint64_t red = 0;
+    uint64_t green = 0;
+    int32_t side = RED;
+};
+
+// The position seen through one of the board's eight symmetries (bit 8·x + y).
+inline Opening mirrored(const Opening& opening, int32_t symmetry) {
+    Opening seen;
+    seen.side = opening.side;
+    for (int32_t cell = 0; cell < 64; ++cell) {
+        int32_t x = cell / 8;
+        int32_t y = cell % 8;
+        if ((symmetry & 1) != 0) {
+            x = 7 - x;
+        }
+        if ((symmetry & 2) != 0) {
+            y = 7 - y;
+        }
+        if ((symmetry & 4) != 0) {
+            std::swap(x, y);
+        }
+        const int32_t to = 8 * x + y;
+        seen.red |= (opening.red >> cell & 1) << to;
+        seen.green |= (opening.green >> cell & 1) << to;
+    }
+    return seen;
+}
+
+inline bool samePosition(const Opening& a, const Opening& b) {
+    for (int32_t symmetry = 0; symmetry < 8; ++symmetry) {
+        const Opening seen = mirrored(b, symmetry);
+        if (a.red == seen.red && a.green == seen.green && a.side == seen.side) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// `count` openings of `plies` random plies each, drawn from the seeds
+// firstSeed, firstSeed + 1, ...: no two alike under the board's symmetries,
+// and none like any of `taken`, so a held-out set never meets a position it
+// was tuned on.
+inline std::vector<Opening> distinctOpenings(Board& board, uint32_t firstSeed, int32_t count,
+                                             int32_t plies, const std::vector<Opening>& taken) {
+    std::vector<Opening> drawn;
+    for (uint32_t seed = firstSeed; static_cast<int32_t>(drawn.size()) < count; ++seed) {
+        std::mt19937 random(seed);
+        Opening opening;
+        if (!randomPosition(board, random, plies, opening.side)) {
+            continue;
+        }
+        opening.red = SearchEngine::discsOf(board, RED);
+        opening.green = SearchEngine::discsOf(board, GREEN);
+        const auto alike = [&opening](const Opening& other) {
+            return samePosition(opening, other);
+        };
+        if (std::none_of(drawn.begin(), drawn.end(), alike) &&
+            std::none_of(taken.begin(), taken.end(), alike)) {
+            drawn.push_back(opening);
+        }
+    }
+    return drawn;
+}
+
+inline void lay(Board& board, const Opening& opening) {
+    for (int32_t cell = 0; cell < 64; ++cell) {
+        const int32_t value = (opening.red >> cell & 1) != 0     ? RED
+                              : (opening.green >> cell & 1) != 0 ? GREEN
+                                                                 : EMPTY;
+        board.setCell(cell / 8, cell % 8, value);
+    }
+}
+
+// One game from `opening`: the computer, with the table at `table` and the
+// given setting, plays `computerSide` against the partner. Returns the
+// computer's points: 1 for a win, 0.5 for a draw, 0 for a loss.
+inline double play(Board& board, const Opening& opening, const std::string& table,
+                   const Setting& setting, int32_t computerSide, SparringPartner& partner) {
+    lay(board, opening);
+    ComputerPlayer computer(table, setting.depth, setting.difficulty, computerSide);
+    int32_t side = opening.side;
+    for (bool passed = false;; side = opponentOf(side)) {
+        MoveList moves(side, &board);
+        if (moves.isEmpty()) {
+            if (passed) {
+                break;
+            }
+            passed = true;
+            continue;
+        }
+        passed = false;
+        if (side == computerSide) {
+            computer.play(&moves);
+            continue;
+        }
+        const int32_t cell = partner.choose(SearchEngine::discsOf(board, side),
+                                            SearchEngine::discsOf(board, opponentOf(side)));
+        moves.apply(cell / 8, cell % 8);
+    }
+    board.recount();
+    const int32_t own = computerSide == RED ? board.redCount() : board.greenCount();
+    const int32_t other = computerSide == RED ? board.greenCount() : board.redCount();
+    return own > other ? 1.0 : own == other ? 0.5 : 0.0;
+}
+
+// The partner's seed for one game: the same whatever the computer's setting
+// or table, so that every table meets the same partner moves.
+inline uint32_t partnerSeed(int32_t opening, int32_t computerSide, int32_t kind) {
+    return static_cast<uint32_t>(1000003 * opening + 7919 * kind + computerSide);
+}
+
+}  // namespace matches

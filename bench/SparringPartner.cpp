@@ -1,0 +1,265 @@
+#include "SparringPartner.h"
+
+#include <algorithm>
+
+#include "rules/DiscSets.h"
+
+namespace {
+
+// Corners, the cells diagonal to them (X) and beside them on the border (C).
+constexpr uint64_t CORNERS = 0x8100000000000081ULL;
+constexpr uint64_t X_CELLS = 1ULL << 9 | 1ULL << 14 | 1ULL << 49 | 1ULL << 54;
+constexpr uint64_t C_CELLS =
+    1ULL << 1 | 1ULL << 8 | 1ULL << 6 | 1ULL << 15 | 1ULL << 48 | 1ULL << 57 | 1ULL << 55 | 1ULL << 62;
+constexpr int32_t CORNER_CELLS[4] = {0, 7, 56, 63};
+constexpr int32_t X_OF[4] = {9, 14, 49, 54};
+constexpr uint64_t C_OF[4] = {1ULL << 1 | 1ULL << 8, 1ULL << 6 | 1ULL << 15,
+                              1ULL << 48 | 1ULL << 57, 1ULL << 55 | 1ULL << 62};
+
+// Moves are tried corners first, cells next to a corner last: cheap
+// ordering that lets alpha-beta cut early.
+constexpr uint64_t ORDER[4] = {CORNERS, ~(CORNERS | X_CELLS | C_CELLS), C_CELLS, X_CELLS};
+
+// A won game outweighs any evaluation; the disc margin still counts.
+constexpr int32_t DECIDED = 100000;
+constexpr int32_t INFINITE = 1 << 30;
+
+int32_t count(uint64_t cells) {
+    return __builtin_popcountll(cells);
+}
+
+template <int32_t CODE>
+uint64_t flipsToward(uint64_t move, uint64_t own, uint64_t opposing) {
+    constexpr int32_t STEP = DiscSets::stepOf(CODE);
+    constexpr uint64_t INSIDE = DiscSets::landing<STEP>();
+    const uint64_t between = opposing & INSIDE;
+    uint64_t run = DiscSets::shifted<STEP>(move) & between;
+    for (int32_t i = 0; i < 5; ++i) {
+        run |= DiscSets::shifted<STEP>(run) & between;
+    }
+    return (DiscSets::shifted<STEP>(run) & own & INSIDE) != 0 ? run : 0;
+}
+
+template <int32_t CODE>
+uint64_t besideToward(uint64_t cells) {
+    constexpr int32_t STEP = DiscSets::stepOf(CODE);
+    return DiscSets::shifted<STEP>(cells) & DiscSets::landing<STEP>();
+}
+
+// The cells next to any of `cells` in one of the eight directions.
+uint64_t beside(uint64_t cells) {
+    return besideToward<0>(cells) | besideToward<1>(cells) | besideToward<2>(cells) |
+           besideToward<3>(cells) | besideToward<4>(cells) | besideToward<5>(cells) |
+           besideToward<6>(cells) | besideToward<7>(cells);
+}
+
+// The final score of a game that has ended: the disc difference, the empty
+// cells going to the side with more discs.
+int32_t finalDifference(uint64_t own, uint64_t opposing) {
+    const int32_t difference = count(own) - count(opposing);
+    const int32_t empty = 64 - count(own | opposing);
+    return difference > 0 ? difference + empty : difference < 0 ? difference - empty : 0;
+}
+
+// The moves of one position in the order they are tried.
+struct Ordered {
+    int32_t count = 0;
+    int32_t cell[64];
+};
+
+void byCellClass(uint64_t moves, Ordered& ordered) {
+    for (const uint64_t group : ORDER) {
+        for (uint64_t rest = moves & group; rest != 0; rest &= rest - 1) {
+            ordered.cell[ordered.count++] = __builtin_ctzll(rest);
+        }
+    }
+}
+
+// Fewest replies first: the strongest ordering for an exact solve, worth
+// its cost while many cells are empty.
+void byReplies(uint64_t moves, uint64_t own, uint64_t opposing, Ordered& ordered) {
+    int32_t weight[64];
+    byCellClass(moves, ordered);
+    for (int32_t i = 0; i < ordered.count; ++i) {
+        const int32_t cell = ordered.cell[i];
+        const uint64_t turned = SparringPartner::flips(cell, own, opposing) | 1ULL << cell;
+        weight[cell] = count(SparringPartner::legalMoves(opposing & ~turned, own | turned)) -
+                       ((CORNERS >> cell & 1) != 0 ? 4 : 0);
+    }
+    std::stable_sort(ordered.cell, ordered.cell + ordered.count,
+                     [&weight](int32_t a, int32_t b) { return weight[a] < weight[b]; });
+}
+
+}  // namespace
+
+uint64_t SparringPartner::legalMoves(uint64_t own, uint64_t opposing) {
+    const uint64_t empty = ~(own | opposing);
+    return DiscSets::movesToward<0>(own, opposing, empty) |
+           DiscSets::movesToward<1>(own, opposing, empty) |
+           DiscSets::movesToward<2>(own, opposing, empty) |
+           DiscSets::movesToward<3>(own, opposing, empty) |
+           DiscSets::movesToward<4>(own, opposing, empty) |
+           DiscSets::movesToward<5>(own, opposing, empty) |
+           DiscSets::movesToward<6>(own, opposing, empty) |
+           DiscSets::movesToward<7>(own, opposing, empty);
+}
+
+uint64_t SparringPartner::flips(int32_t cell, uint64_t own, uint64_t opposing) {
+    const uint64_t move = 1ULL << cell;
+    return flipsToward<0>(move, own, opposing) | flipsToward<1>(move, own, opposing) |
+           flipsToward<2>(move, own, opposing) | flipsToward<3>(move, own, opposing) |
+           flipsToward<4>(move, own, opposing) | flipsToward<5>(move, own, opposing) |
+           flipsToward<6>(move, own, opposing) | flipsToward<7>(move, own, opposing);
+}
+
+SparringPartner::SparringPartner(const Kind& kind, uint32_t seed)
+    : style(kind.style), depth(kind.depth), exactEmpties(kind.exactEmpties), random(seed) {}
+
+int32_t SparringPartner::choose(uint64_t own, uint64_t opposing) {
+    const uint64_t moves = legalMoves(own, opposing);
+    if (moves == 0) {
+        return -1;
+    }
+    Ordered ordered;
+    byCellClass(moves, ordered);
+    if (style == Style::RANDOM) {
+        return ordered.cell[random() % static_cast<uint32_t>(ordered.count)];
+    }
+    if (style == Style::GREEDY) {
+        int32_t most = 0;
+        int32_t ties = 0;
+        int32_t chosen = -1;
+        for (int32_t i = 0; i < ordered.count; ++i) {
+            const int32_t turned = count(flips(ordered.cell[i], own, opposing));
+            if (turned > most) {
+                most = turned;
+                ties = 0;
+            }
+            // Each of the equally greedy moves is kept with equal chance.
+            if (turned == most && random() % static_cast<uint32_t>(++ties) == 0) {
+                chosen = ordered.cell[i];
+            }
+        }
+        return chosen;
+    }
+    if (64 - count(own | opposing) <= exactEmpties) {
+        int32_t cell = -1;
+        solve(own, opposing, cell);
+        return cell;
+    }
+    int32_t best = -INFINITE;
+    int32_t chosen = ordered.cell[0];
+    for (int32_t i = 0; i < ordered.count; ++i) {
+        const int32_t cell = ordered.cell[i];
+        const uint64_t turned = flips(cell, own, opposing) | 1ULL << cell;
+        const int32_t score =
+            -search(opposing & ~turned, own | turned, depth - 1, -INFINITE, -best, false);
+        if (score > best) {
+            best = score;
+            chosen = cell;
+        }
+    }
+    return chosen;
+}
+
+int32_t SparringPartner::search(uint64_t own, uint64_t opposing, int32_t plies, int32_t alpha,
+                                int32_t beta, bool passed) {
+    ++nodes;
+    if (plies <= 0) {
+        return evaluate(own, opposing);
+    }
+    const uint64_t moves = legalMoves(own, opposing);
+    if (moves == 0) {
+        if (passed) {
+            const int32_t difference = finalDifference(own, opposing);
+            return difference > 0 ? DECIDED + difference : difference < 0 ? -DECIDED + difference : 0;
+        }
+        return -search(opposing, own, plies, -beta, -alpha, true);
+    }
+    Ordered ordered;
+    byCellClass(moves, ordered);
+    int32_t best = -INFINITE;
+    for (int32_t i = 0; i < ordered.count; ++i) {
+        const int32_t cell = ordered.cell[i];
+        const uint64_t turned = flips(cell, own, opposing) | 1ULL << cell;
+        const int32_t score =
+            -search(opposing & ~turned, own | turned, plies - 1, -beta, -std::max(alpha, best), false);
+        if (score > best) {
+            best = score;
+            if (best >= beta) {
+                break;
+            }
+        }
+    }
+    return best;
+}
+
+int32_t SparringPartner::solve(uint64_t own, uint64_t opposing, int32_t& bestCell) {
+    bestCell = -1;
+    const uint64_t moves = legalMoves(own, opposing);
+    if (moves == 0) {
+        return solveNode(own, opposing, -64, 64, false);
+    }
+    Ordered ordered;
+    byReplies(moves, own, opposing, ordered);
+    int32_t best = -65;
+    for (int32_t i = 0; i < ordered.count; ++i) {
+        const int32_t cell = ordered.cell[i];
+        const uint64_t turned = flips(cell, own, opposing) | 1ULL << cell;
+        const int32_t score = -solveNode(opposing & ~turned, own | turned, -64, -best, false);
+        if (score > best) {
+            best = score;
+            bestCell = cell;
+        }
+    }
+    return best;
+}
+
+int32_t SparringPartner::solveNode(uint64_t own, uint64_t opposing, int32_t alpha, int32_t beta,
+                                   bool passed) {
+    ++nodes;
+    const uint64_t moves = legalMoves(own, opposing);
+    if (moves == 0) {
+        return passed ? finalDifference(own, opposing)
+                      : -solveNode(opposing, own, -beta, -alpha, true);
+    }
+    Ordered ordered;
+    if (64 - count(own | opposing) > 6) {
+        byReplies(moves, own, opposing, ordered);
+    } else {
+        byCellClass(moves, ordered);
+    }
+    int32_t best = -65;
+    for (int32_t i = 0; i < ordered.count; ++i) {
+        const int32_t cell = ordered.cell[i];
+        const uint64_t turned = flips(cell, own, opposing) | 1ULL << cell;
+        const int32_t score =
+            -solveNode(opposing & ~turned, own | turned, -beta, -std::max(alpha, best), false);
+        if (score > best) {
+            best = score;
+            if (best >= beta) {
+                break;
+            }
+        }
+    }
+    return best;
+}
+
+// From the side to move: corners, mobility, discs on the cells next to a
+// corner that is still empty (they hand it over), and frontier discs (each
+// one gives the other side a move).
+int32_t SparringPartner::evaluate(uint64_t own, uint64_t opposing) {
+    const uint64_t empty = ~(own | opposing);
+    int32_t score = 100 * (count(own & CORNERS) - count(opposing & CORNERS));
+    score += 10 * (count(legalMoves(own, opposing)) - count(legalMoves(opposing, own)));
+    for (int32_t corner = 0; corner < 4; ++corner) {
+        if ((empty >> CORNER_CELLS[corner] & 1) != 0) {
+            const uint64_t x = 1ULL << X_OF[corner];
+            score -= 30 * (count(own & x) - count(opposing & x));
+            score -= 10 * (count(own & C_OF[corner]) - count(opposing & C_OF[corner]));
+        }
+    }
+    const uint64_t frontier = beside(empty);
+    score -= 4 * (count(own & frontier) - count(opposing & frontier));
+    return score;
+}

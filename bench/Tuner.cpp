@@ -1,0 +1,584 @@
+// The value-table tuner (make tune): hill-climbing on a table that keeps the
+// board's eight symmetries, ten numbers, scored by the average score of all
+// nine menu settings against the sparring partners. It tunes on one set of
+// seeded openings and reports on another that shares no position with it
+// (under the symmetries), so the figure it reports was not tuned for.
+//
+//   vantrixo_tune [--seed N] [--evaluations N] [--train N] [--held-out N]
+//                 [--jobs N] [--from FILE] [--out DIR] [--smoke]
+//
+// Run from the build directory (it reads data/). Every number it prints
+// follows from the seed and the options: the games are deterministic and
+// each is scored by its place in the list, whichever thread plays it.
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdarg>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "Matches.h"
+
+namespace {
+
+using matches::Opening;
+using matches::SETTINGS;
+using Kinds = std::vector<int32_t>;
+
+constexpr int32_t PARAMETERS = 10;
+constexpr int32_t LIMIT = 5000;  // largest magnitude of a cell's value
+constexpr const char* PARAMETER_NAMES[PARAMETERS] = {
+    "corner", "edge by corner", "edge 3rd", "edge middle", "X (diagonal to corner)",
+    "2nd ring 3rd", "2nd ring middle", "3rd ring diagonal", "3rd ring middle", "centre"};
+
+// A cell's parameter: fold the board onto one eighth of it.
+int32_t parameterOf(int32_t x, int32_t y) {
+    const int32_t a = std::min(x, 7 - x);
+    const int32_t b = std::min(y, 7 - y);
+    const int32_t low = std::min(a, b);
+    const int32_t high = std::max(a, b);
+    constexpr int32_t FIRST[4] = {0, 4, 7, 9};  // the index of (low, low)
+    return FIRST[low] + high - low;
+}
+
+struct Table {
+    int32_t value[PARAMETERS] = {};
+};
+
+std::string tableText(const Table& table) {
+    std::string text;
+    for (int32_t y = 0; y < 8; ++y) {
+        for (int32_t x = 0; x < 8; ++x) {
+            text += std::to_string(table.value[parameterOf(x, y)]) + (x < 7 ? " " : "\n");
+        }
+    }
+    return text;
+}
+
+void writeTable(const Table& table, const std::string& path) {
+    std::ofstream(path) << tableText(table);
+}
+
+// Read through the game's own loader; a table that is not symmetric is
+// folded to the average of each parameter's cells.
+Table readTable(const std::string& path) {
+    const ComputerPlayer player(path, 3, 0, RED);
+    Table table;
+    int32_t cells[PARAMETERS] = {};
+    int64_t sums[PARAMETERS] = {};
+    for (int32_t x = 0; x < 8; ++x) {
+        for (int32_t y = 0; y < 8; ++y) {
+            sums[parameterOf(x, y)] += player.valueAt(x, y);
+            ++cells[parameterOf(x, y)];
+        }
+    }
+    for (int32_t i = 0; i < PARAMETERS; ++i) {
+        table.value[i] = static_cast<int32_t>(std::lround(static_cast<double>(sums[i]) / cells[i]));
+    }
+    return table;
+}
+
+std::string tableLine(const Table& table) {
+    std::string text;
+    for (int32_t i = 0; i < PARAMETERS; ++i) {
+        text += (i > 0 ? " " : "") + std::to_string(table.value[i]);
+    }
+    return text;
+}
+
+// Points per setting and partner, and the games they come from.
+struct Scores {
+    double points[SETTINGS][SparringPartner::KINDS] = {};
+    int32_t games[SETTINGS][SparringPartner::KINDS] = {};
+
+    double of(int32_t setting, int32_t kind) const {
+        return 100 * points[setting][kind] / std::max(games[setting][kind], 1);
+    }
+    // A setting's score over the given partners, out of 100.
+    double ofSetting(int32_t setting, const Kinds& kinds) const {
+        double total = 0;
+        for (const int32_t kind : kinds) {
+            total += of(setting, kind);
+        }
+        return total / static_cast<double>(kinds.size());
+    }
+    double average(const std::vector<int32_t>& settings, const Kinds& kinds) const {
+        double total = 0;
+        for (const int32_t s : settings) {
+            total += ofSetting(s, kinds);
+        }
+        return total / static_cast<double>(settings.size());
+    }
+};
+
+struct Options {
+    uint32_t seed = 15;
+    int32_t evaluations = 120;
+    int32_t train = 20;
+    int32_t heldOut = 24;
+    int32_t jobs = 2;
+    int32_t plies = 6;
+    std::string from = VANTRIXO_BENCH_TABLES "/handwritten.brd";
+    std::string out = "tune";
+    bool smoke = false;
+    std::vector<int32_t> settings = {0, 1, 2, 3, 4, 5, 6, 7, 8};
+    Kinds tuneKinds = {2, 3};  // the searchers: random and greedy lose nearly every game
+    Kinds reportKinds = {0, 1, 2, 3};
+};
+
+// Plays every game of the given settings against the given partners from
+// each opening with both colours, on `jobs` threads.
+class Evaluation {
+  public:
+    explicit Evaluation(std::vector<Board>& boards) : boards(boards) {}
+
+    Scores run(const std::string& tablePath, const std::vector<Opening>& openings,
+               const std::vector<int32_t>& settings, const Kinds& kinds) {
+        struct Game {
+            int32_t setting, kind, opening, side;
+            double points;
+        };
+        std::vector<Game> games;
+        // The deepest settings first, so no thread is left with a long game
+        // at the end.
+        for (const int32_t depth : {7, 5, 3}) {
+            for (const int32_t setting : settings) {
+                if (matches::SETTING[setting].depth != depth) {
+                    continue;
+                }
+                for (const int32_t kind : kinds) {
+                    for (int32_t o = 0; o < static_cast<int32_t>(openings.size()); ++o) {
+                        games.push_back({setting, kind, o, RED, 0});
+                        games.push_back({setting, kind, o, GREEN, 0});
+                    }
+                }
+            }
+        }
+        std::atomic<size_t> next{0};
+        std::vector<std::thread> workers;
+        for (Board& board : boards) {
+            workers.emplace_back([&, this] {
+                for (size_t i = next++; i < games.size(); i = next++) {
+                    Game& g = games[i];
+                    SparringPartner partner(SparringPartner::ROSTER[g.kind],
+                                            matches::partnerSeed(g.opening, g.side, g.kind));
+                    g.points = matches::play(board, openings[g.opening], tablePath,
+                                             matches::SETTING[g.setting], g.side, partner);
+                }
+            });
+        }
+        for (std::thread& worker : workers) {
+            worker.join();
+        }
+        Scores scores;
+        for (const Game& g : games) {
+            scores.points[g.setting][g.kind] += g.points;
+            ++scores.games[g.setting][g.kind];
+        }
+        gamesPlayed += static_cast<int64_t>(games.size());
+        return scores;
+    }
+
+    int64_t gamesPlayed = 0;
+
+  private:
+    std::vector<Board>& boards;
+};
+
+double since(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Copies the scores of the settings a candidate leaves unchanged.
+void keepSettings(Scores& into, const Scores& from, const std::vector<int32_t>& settings) {
+    for (const int32_t s : settings) {
+        for (int32_t k = 0; k < SparringPartner::KINDS; ++k) {
+            into.points[s][k] = from.points[s][k];
+            into.games[s][k] = from.games[s][k];
+        }
+    }
+}
+
+class Tuner {
+  public:
+    Tuner(const Options& options, std::vector<Board>& boards, std::FILE* log)
+        : evaluation(boards), options(options), log(log), start(std::chrono::steady_clock::now()) {}
+
+    void say(const char* format, ...) __attribute__((format(printf, 2, 3))) {
+        char text[1024];
+        va_list args;
+        va_start(args, format);
+        std::vsnprintf(text, sizeof text, format, args);
+        va_end(args);
+        std::fputs(text, stdout);
+        std::fflush(stdout);
+        std::fputs(text, log);
+        std::fflush(log);
+    }
+
+    // Scores a table on the training openings: only `settings` are played,
+    // the others are taken from `unchanged`.
+    Scores score(const Table& table, const std::vector<int32_t>& settings,
+                 const Scores* unchanged) {
+        const std::string path = options.out + "/candidate.brd";
+        writeTable(table, path);
+        Scores scores = evaluation.run(path, train, settings, options.tuneKinds);
+        if (unchanged != nullptr) {
+            std::vector<int32_t> rest;
+            for (int32_t s = 0; s < SETTINGS; ++s) {
+                if (std::find(settings.begin(), settings.end(), s) == settings.end()) {
+                    rest.push_back(s);
+                }
+            }
+            keepSettings(scores, *unchanged, rest);
+        }
+        ++evaluations;
+        return scores;
+    }
+
+    // A candidate is taken only when it raises the training average and no
+    // setting drops more than GUARD points below where the start table had it.
+    bool better(const Scores& candidate) const {
+        static constexpr double GUARD = 4;
+        for (const int32_t s : options.settings) {
+            if (candidate.ofSetting(s, options.tuneKinds) <
+                startScores.ofSetting(s, options.tuneKinds) - GUARD) {
+                return false;
+            }
+        }
+        return candidate.average(options.settings, options.tuneKinds) > bestScores.average(options.settings, options.tuneKinds) + 1e-9;
+    }
+
+    void progress(const char* what, const Table& table, const Scores& scores, bool taken) {
+        const double elapsed = since(start);
+        const double perEvaluation = elapsed / std::max(evaluations, 1);
+        const double left = perEvaluation * std::max(options.evaluations - evaluations, 0);
+        say("[%3d/%d %5.1f min, ~%.0f min left] %-28s %6.2f %s  best %6.2f  | %s\n", evaluations,
+            options.evaluations, elapsed / 60, left / 60, what,
+            scores.average(options.settings, options.tuneKinds), taken ? "taken " : "      ",
+            bestScores.average(options.settings, options.tuneKinds), tableLine(table).c_str());
+    }
+
+    Table tune(const Table& first) {
+        std::mt19937 random(options.seed);
+        best = first;
+        startScores = score(first, options.settings, nullptr);
+        bestScores = startScores;
+        progress("start", best, bestScores, true);
+
+        // Scale first: only hard weighs the table against its fixed edge term,
+        // so a multiple of the table changes hard alone; easy and normal keep
+        // every comparison and so their games.
+        std::vector<int32_t> hard;
+        for (const int32_t s : options.settings) {
+            if (matches::SETTING[s].difficulty == 2) {
+                hard.push_back(s);
+            }
+        }
+        int32_t largest = 1;
+        for (const int32_t v : first.value) {
+            largest = std::max(largest, std::abs(v));
+        }
+        const Table unscaled = best;
+        for (const int32_t factor : {2, 4, 8, 16, 32}) {
+            if (largest * factor > LIMIT || hard.empty()) {
+                break;
+            }
+            Table scaled = unscaled;
+            for (int32_t& v : scaled.value) {
+                v *= factor;
+            }
+            const Scores scores = score(scaled, hard, &startScores);
+            const bool taken = better(scores);
+            if (taken) {
+                best = scaled;
+                bestScores = scores;
+            }
+            progress(("scale x" + std::to_string(factor)).c_str(), scaled, scores, taken);
+        }
+
+        // Then one number at a time, in a seeded order each round, a step up
+        // and a step down; a step that helps grows, one that does not shrinks.
+        for (const int32_t v : best.value) {
+            largest = std::max(largest, std::abs(v));
+        }
+        double step[PARAMETERS];
+        for (int32_t i = 0; i < PARAMETERS; ++i) {
+            step[i] = std::max(0.5 * std::abs(best.value[i]), 0.15 * largest);
+        }
+        std::vector<int32_t> order(PARAMETERS);
+        for (int32_t round = 1; evaluations < options.evaluations; ++round) {
+            for (int32_t i = 0; i < PARAMETERS; ++i) {
+                order[i] = i;
+            }
+            std::shuffle(order.begin(), order.end(), random);
+            say("round %d\n", round);
+            for (const int32_t i : order) {
+                if (evaluations >= options.evaluations) {
+                    break;
+                }
+                bool improved = false;
+                for (const int32_t sign : {+1, -1}) {
+                    if (evaluations >= options.evaluations || improved) {
+                        break;
+                    }
+                    Table candidate = best;
+                    const int32_t moved = best.value[i] + sign * static_cast<int32_t>(std::lround(step[i]));
+                    candidate.value[i] = std::clamp(moved, -LIMIT, LIMIT);
+                    if (candidate.value[i] == best.value[i]) {
+                        continue;
+                    }
+                    const Scores scores = score(candidate, options.settings, nullptr);
+                    improved = better(scores);
+                    if (improved) {
+                        best = candidate;
+                        bestScores = scores;
+                    }
+                    const std::string what = std::string(PARAMETER_NAMES[i]) + (sign > 0 ? " +" : " -") +
+                                             std::to_string(std::lround(step[i]));
+                    progress(what.c_str(), candidate, scores, improved);
+                }
+                step[i] = std::max(improved ? step[i] * 1.5 : step[i] * 0.5, 1.0);
+            }
+        }
+        return best;
+    }
+
+    Scores report(const Table& table, const std::vector<Opening>& openings) {
+        const std::string path = options.out + "/report.brd";
+        writeTable(table, path);
+        return evaluation.run(path, openings, options.settings, options.reportKinds);
+    }
+
+    std::vector<Opening> train;
+    Evaluation evaluation;
+    Scores startScores;
+    Scores bestScores;
+
+  private:
+    const Options& options;
+    std::FILE* log;
+    std::chrono::steady_clock::time_point start;
+    int32_t evaluations = 0;
+    Table best;
+};
+
+void printScores(Tuner& tuner, const Options& options, const Kinds& kinds, const char* title,
+                 const Scores& before, const Scores& after) {
+    tuner.say("\n%s\n\n| setting | before | after | change |", title);
+    for (const int32_t kind : kinds) {
+        tuner.say(" %s before | after |", SparringPartner::ROSTER[kind].name);
+    }
+    tuner.say("\n|---|---|---|---|");
+    for (size_t k = 0; k < kinds.size(); ++k) {
+        tuner.say("---|---|");
+    }
+    tuner.say("\n");
+    for (const int32_t s : options.settings) {
+        const double b = before.ofSetting(s, options.tuneKinds);
+        const double a = after.ofSetting(s, options.tuneKinds);
+        tuner.say("| %s | %.1f | %.1f | %+.1f |", matches::label(s).c_str(), b, a, a - b);
+        for (const int32_t kind : kinds) {
+            tuner.say(" %.1f | %.1f |", before.of(s, kind), after.of(s, kind));
+        }
+        tuner.say("\n");
+    }
+    const auto over = [&options](const Scores& scores, const Kinds& kinds) {
+        double total = 0;
+        for (const int32_t s : options.settings) {
+            total += scores.ofSetting(s, kinds);
+        }
+        return total / static_cast<double>(options.settings.size());
+    };
+    tuner.say("\naverage against the searchers (the objective): %.1f -> %.1f (%+.1f)\n",
+              over(before, options.tuneKinds), over(after, options.tuneKinds),
+              over(after, options.tuneKinds) - over(before, options.tuneKinds));
+    if (kinds.size() > options.tuneKinds.size()) {
+        tuner.say("average against all partners: %.1f -> %.1f (%+.1f)\n", over(before, kinds),
+                  over(after, kinds), over(after, kinds) - over(before, kinds));
+    }
+}
+
+// The smoke run's own checks of the partners' rules and endgame solve.
+bool partnersAgreeWithRules(Board& board) {
+    std::mt19937 random(7);
+    for (int32_t trial = 0; trial < 200; ++trial) {
+        int32_t side;
+        if (!randomPosition(board, random, 20 + trial % 40, side)) {
+            continue;
+        }
+        const uint64_t own = SearchEngine::discsOf(board, side);
+        const uint64_t other = SearchEngine::discsOf(board, opponentOf(side));
+        MoveList moves(side, &board);
+        uint64_t listed = 0;
+        for (const Move* m = moves.first(); m != nullptr; m = m->next) {
+            listed |= 1ULL << (8 * m->x + m->y);
+        }
+        if (listed != SparringPartner::legalMoves(own, other)) {
+            std::fprintf(stderr, "partner's moves differ from the rules' in trial %d\n", trial);
+            return false;
+        }
+        const int32_t cell = __builtin_ctzll(listed);
+        const uint64_t turned = SparringPartner::flips(cell, own, other);
+        moves.apply(cell / 8, cell % 8);
+        if (SearchEngine::discsOf(board, side) != (own | turned | 1ULL << cell)) {
+            std::fprintf(stderr, "partner's flips differ from the rules' in trial %d\n", trial);
+            return false;
+        }
+    }
+    return true;
+}
+
+// Plain minimax over every line to the end, for the solve to agree with.
+int32_t minimax(uint64_t own, uint64_t other, bool passed) {
+    const uint64_t moves = SparringPartner::legalMoves(own, other);
+    if (moves == 0) {
+        if (!passed) {
+            return -minimax(other, own, true);
+        }
+        const int32_t difference = __builtin_popcountll(own) - __builtin_popcountll(other);
+        const int32_t empty = 64 - __builtin_popcountll(own | other);
+        return difference > 0 ? difference + empty : difference < 0 ? difference - empty : 0;
+    }
+    int32_t best = -65;
+    for (uint64_t rest = moves; rest != 0; rest &= rest - 1) {
+        const int32_t cell = __builtin_ctzll(rest);
+        const uint64_t turned = SparringPartner::flips(cell, own, other) | 1ULL << cell;
+        best = std::max(best, -minimax(other & ~turned, own | turned, false));
+    }
+    return best;
+}
+
+bool solveIsExact(Board& board) {
+    std::mt19937 random(11);
+    SparringPartner deep(SparringPartner::ROSTER[3], 1);
+    for (int32_t trial = 0; trial < 30; ++trial) {
+        int32_t side;
+        if (!randomPosition(board, random, 53 + trial % 3, side)) {
+            continue;
+        }
+        const uint64_t own = SearchEngine::discsOf(board, side);
+        const uint64_t other = SearchEngine::discsOf(board, opponentOf(side));
+        int32_t cell;
+        const int32_t solved = deep.solve(own, other, cell);
+        const uint64_t turned = SparringPartner::flips(cell, own, other) | 1ULL << cell;
+        if (solved != minimax(own, other, false) ||
+            -minimax(other & ~turned, own | turned, false) != solved) {
+            std::fprintf(stderr, "the endgame solve is not exact in trial %d\n", trial);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool parse(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        const auto number = [&] { return std::atoi(argv[++i]); };
+        if (arg == "--smoke") {
+            options.smoke = true;
+            options.evaluations = 4;
+            options.train = 2;
+            options.heldOut = 2;
+            options.settings = {0, 3, 6};
+        } else if (arg == "--settings" && hasValue) {
+            // Menu positions 0-8: easy 3, 5, 7, normal 3, 5, 7, hard 3, 5, 7.
+            options.settings.clear();
+            for (const char* at = argv[++i]; *at != 0; ++at) {
+                if (*at >= '0' && *at <= '8') {
+                    options.settings.push_back(*at - '0');
+                }
+            }
+        } else if (arg == "--seed" && hasValue) {
+            options.seed = static_cast<uint32_t>(number());
+        } else if (arg == "--evaluations" && hasValue) {
+            options.evaluations = number();
+        } else if (arg == "--train" && hasValue) {
+            options.train = number();
+        } else if (arg == "--held-out" && hasValue) {
+            options.heldOut = number();
+        } else if (arg == "--jobs" && hasValue) {
+            options.jobs = std::max(number(), 1);
+        } else if (arg == "--from" && hasValue) {
+            options.from = argv[++i];
+        } else if (arg == "--out" && hasValue) {
+            options.out = argv[++i];
+        } else {
+            std::fprintf(stderr,
+                         "usage: vantrixo_tune [--seed N] [--evaluations N] [--train N] "
+                         "[--held-out N] [--jobs N] [--settings 0,3,6] [--from FILE] [--out DIR] "
+                         "[--smoke]\n");
+            return false;
+        }
+    }
+    return options.train > 0 && options.heldOut > 0 && !options.settings.empty();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!parse(argc, argv, options)) {
+        return 2;
+    }
+    mkdir(options.out.c_str(), 0777);
+    std::FILE* log = std::fopen((options.out + "/tune.log").c_str(), "w");
+    if (log == nullptr) {
+        std::fprintf(stderr, "cannot write %s/tune.log\n", options.out.c_str());
+        return 1;
+    }
+    // A Board loads pictures, so each worker's is made here, before any thread.
+    std::vector<Board> boards(static_cast<size_t>(options.jobs));
+    if (options.smoke && !(partnersAgreeWithRules(boards[0]) && solveIsExact(boards[0]))) {
+        return 1;
+    }
+    Tuner tuner(options, boards, log);
+    const Table first = readTable(options.from);
+    // Different seed streams, and the held-out set skips any training position.
+    tuner.train = matches::distinctOpenings(boards[0], options.seed * 100000, options.train,
+                                            options.plies, {});
+    const std::vector<Opening> heldOut = matches::distinctOpenings(
+        boards[0], options.seed * 100000 + 50000, options.heldOut, options.plies, tuner.train);
+    tuner.say("seed %u: %d evaluations of %zu settings x %zu partners x %d openings x 2 colours, "
+              "%d jobs\nstart %s\n",
+              options.seed, options.evaluations, options.settings.size(), options.tuneKinds.size(),
+              options.train, options.jobs, tableLine(first).c_str());
+
+    const auto start = std::chrono::steady_clock::now();
+    const Table tuned = tuner.tune(first);
+    const double tuning = since(start);
+    writeTable(tuned, options.out + "/tuned.brd");
+    tuner.say("\ntuned table (%s/tuned.brd):\n%s", options.out.c_str(), tableText(tuned).c_str());
+
+    printScores(tuner, options, options.tuneKinds, "On the training openings:",
+                tuner.startScores, tuner.bestScores);
+    const Scores before = tuner.report(first, heldOut);
+    const Scores after = tuner.report(tuned, heldOut);
+    printScores(tuner, options, options.reportKinds, "On the held-out openings:", before, after);
+    tuner.say("\n%lld games: tuning %.1f min, reporting %.1f min, %d jobs.\n",
+              static_cast<long long>(tuner.evaluation.gamesPlayed), tuning / 60,
+              (since(start) - tuning) / 60, options.jobs);
+    std::fclose(log);
+
+    if (options.smoke) {
+        for (const int32_t v : tuned.value) {
+            if (std::abs(v) > LIMIT) {
+                std::fprintf(stderr, "a tuned value leaves the range: %d\n", v);
+                return 1;
+            }
+        }
+        if (readTable(options.out + "/tuned.brd").value[0] != tuned.value[0]) {
+            return 1;
+        }
+    }
+    return 0;
+}
