@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 PYTHON ?= /usr/bin/python3
 
-.PHONY: all run test e2e-compat deps configure build asan-test bench ladder fuzz artwork screenshots package format format-check clean
+.PHONY: all run test e2e-compat deps configure build asan-test bench ladder tune fuzz artwork screenshots package format format-check clean
 
 all: build
 
@@ -57,9 +57,18 @@ asan-test: deps
 bench: build
 	@cd $(BUILD_DIR) && ./vantrixo_bench
 
-# Matches between the computer's settings, printed as a cross table.
+# Matches between the computer's settings, printed as a cross table; then
+# every setting against the sparring partners with the hand-written and the
+# shipped table, printed and drawn to docs/ladder.png.
 ladder: build
 	@cd $(BUILD_DIR) && ./vantrixo_ladder
+	@$(PYTHON) tools/ladder_chart.py $(BUILD_DIR)/ladder.tsv docs/ladder.png
+
+# Tunes the value table against the sparring partners (about an hour on two
+# cores): writes $(BUILD_DIR)/tune/tuned.brd and tune.log. TUNE_ARGS passes
+# options, e.g. TUNE_ARGS="--seed 3 --evaluations 40".
+tune: build
+	@cd $(BUILD_DIR) && ./vantrixo_tune $(TUNE_ARGS)
 
 # libFuzzer on the value-table loader: built with clang-14 and ASan+UBSan in
 # its own directory, run for FUZZ_SECONDS from the committed seeds (new finds

@@ -3,7 +3,12 @@
 // from every opening, printed as a cross table of match scores. A deeper or
 // harder setting should score at least even against the one below it.
 //
-//   vantrixo_ladder [jobs]     (run from the build directory: it reads data/)
+// Then every setting against each sparring partner, with the hand-written
+// table and with the shipped one, from the openings the tuner holds out:
+// printed, and written to ladder.tsv for the chart (tools/ladder_chart.py).
+//
+//   vantrixo_ladder [jobs [deepest]]   (run from the build directory: it reads
+//                                       data/; deepest 3 or 5 for a quick look)
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -12,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "Matches.h"
 #include "SelfPlay.h"
 
 namespace {
@@ -75,12 +81,97 @@ void runPairing(Board& board, Pairing& pairing) {
     }
 }
 
+// Every setting against every partner with both tables; the scores are
+// printed as a table and written to ladder.tsv.
+bool sparring(std::vector<Board>& boards, int32_t deepest) {
+    const auto start = std::chrono::steady_clock::now();
+    const std::vector<matches::Opening> training =
+        matches::trainingOpenings(boards[0], matches::SEED, matches::TRAINING);
+    const std::vector<matches::Opening> openings =
+        matches::heldOutOpenings(boards[0], matches::SEED, matches::HELD_OUT, training);
+    const std::vector<std::string> tables = {VANTRIXO_BENCH_TABLES "/handwritten.brd",
+                                             selfplay::SHIPPED_TABLE};
+    const char* tableNames[2] = {"hand-written", "shipped"};
+    std::vector<int32_t> settings;
+    for (int32_t s = 0; s < matches::SETTINGS; ++s) {
+        if (matches::SETTING[s].depth <= deepest) {
+            settings.push_back(s);
+        }
+    }
+    std::vector<int32_t> kinds;
+    for (int32_t k = 0; k < SparringPartner::KINDS; ++k) {
+        kinds.push_back(k);
+    }
+    std::vector<matches::Game> games =
+        matches::schedule(2, settings, kinds, matches::HELD_OUT, matches::HELD_OUT);
+    matches::playAll(boards, games, openings, tables);
+
+    double points[2][matches::SETTINGS][SparringPartner::KINDS] = {};
+    for (const matches::Game& g : games) {
+        points[g.table][g.setting][g.kind] += g.points;
+    }
+    const double perCell = 2.0 * matches::HELD_OUT;
+    std::FILE* tsv = std::fopen("ladder.tsv", "w");
+    if (tsv == nullptr) {
+        std::perror("ladder.tsv");
+        return false;
+    }
+    std::fprintf(tsv, "table\tsetting\tpartner\tscore\tgames\n");
+    std::printf(
+        "\nScores against the sparring partners, out of 100 (wins + half the draws), "
+        "hand-written table → shipped table;\n%d held-out openings of %d random plies, "
+        "each played with both colours.\n\n| setting |",
+        matches::HELD_OUT, matches::OPENING_PLIES);
+    for (const int32_t k : kinds) {
+        std::printf(" %s |", SparringPartner::ROSTER[k].name);
+    }
+    std::printf(" the searchers |\n|---|");
+    for (size_t k = 0; k <= kinds.size(); ++k) {
+        std::printf("---|");
+    }
+    std::printf("\n");
+    double average[2] = {};
+    for (const int32_t s : settings) {
+        std::printf("| %s |", label(s).c_str());
+        for (const int32_t k : kinds) {
+            const double before = 100 * points[0][s][k] / perCell;
+            const double after = 100 * points[1][s][k] / perCell;
+            std::printf(" %.0f → %.0f |", before, after);
+            for (int32_t t = 0; t < 2; ++t) {
+                std::fprintf(tsv, "%s\t%s\t%s\t%.2f\t%.0f\n", tableNames[t], label(s).c_str(),
+                             SparringPartner::ROSTER[k].name, 100 * points[t][s][k] / perCell,
+                             perCell);
+            }
+        }
+        // The searchers, the partners the tuner plays against.
+        double searchers[2];
+        for (int32_t t = 0; t < 2; ++t) {
+            searchers[t] = 100 * (points[t][s][2] + points[t][s][3]) / (2 * perCell);
+            average[t] += searchers[t] / static_cast<double>(settings.size());
+        }
+        std::printf(" %.1f → %.1f |\n", searchers[0], searchers[1]);
+    }
+    std::fclose(tsv);
+    std::printf(
+        "\nAverage of the settings against the searchers: %.1f → %.1f.\n"
+        "%zu games in %.0f s; scores written to ladder.tsv.\n",
+        average[0], average[1], games.size(),
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const unsigned hardware = std::thread::hardware_concurrency();
     const int jobs = argc > 1 ? std::atoi(argv[1]) : static_cast<int>(hardware > 0 ? hardware : 1);
-    std::vector<Pairing> all = pairings();
+    const int32_t deepest = argc > 2 ? std::atoi(argv[2]) : 7;
+    std::vector<Pairing> all;
+    for (const Pairing& p : pairings()) {
+        if (SETTINGS[p.first].depth <= deepest && SETTINGS[p.second].depth <= deepest) {
+            all.push_back(p);
+        }
+    }
     const auto start = std::chrono::steady_clock::now();
 
     // Each worker takes the next pairing; a Board loads pictures, so each
@@ -133,5 +224,6 @@ int main(int argc, char** argv) {
     }
     std::printf("\n%zu pairings, %d games in %.0f s with %d jobs.\n", all.size(),
                 static_cast<int>(all.size()) * 2 * OPENINGS, seconds, jobs);
-    return 0;
+    std::fflush(stdout);
+    return sparring(boards, deepest) ? 0 : 1;
 }

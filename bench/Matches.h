@@ -4,9 +4,11 @@
 // of distinct seeded openings. Shared by the ladder and the tuner.
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "SparringPartner.h"
@@ -146,6 +148,84 @@ inline double play(Board& board, const Opening& opening, const std::string& tabl
 // or table, so that every table meets the same partner moves.
 inline uint32_t partnerSeed(int32_t opening, int32_t computerSide, int32_t kind) {
     return static_cast<uint32_t>(1000003 * opening + 7919 * kind + computerSide);
+}
+
+// The openings the tuner tunes on, and those it and the ladder report on:
+// drawn from different seeds, and no held-out position is one of the
+// training set's under the symmetries.
+constexpr uint32_t SEED = 15;
+constexpr int32_t TRAINING = 60;
+constexpr int32_t HELD_OUT = 24;
+constexpr int32_t OPENING_PLIES = 6;
+
+inline std::vector<Opening> trainingOpenings(Board& board, uint32_t seed, int32_t count) {
+    return distinctOpenings(board, seed * 100000, count, OPENING_PLIES, {});
+}
+
+inline std::vector<Opening> heldOutOpenings(Board& board, uint32_t seed, int32_t count,
+                                            const std::vector<Opening>& training) {
+    return distinctOpenings(board, seed * 100000 + 50000, count, OPENING_PLIES, training);
+}
+
+// One game of a setting against a partner, from one opening and colour,
+// with one of the tables being compared.
+struct Game {
+    int32_t table;
+    int32_t setting;
+    int32_t kind;
+    int32_t opening;
+    int32_t side;
+    double points = 0;
+};
+
+// Every game of the given tables, settings and partners from each opening
+// (the depth-7 settings from the first `deepOpenings` only) with both
+// colours, the deepest settings first so that no thread is left alone with
+// a long game at the end.
+inline std::vector<Game> schedule(int32_t tables, const std::vector<int32_t>& settings,
+                                  const std::vector<int32_t>& kinds, int32_t openings,
+                                  int32_t deepOpenings) {
+    std::vector<Game> games;
+    for (const int32_t depth : {7, 5, 3}) {
+        for (int32_t table = 0; table < tables; ++table) {
+            for (const int32_t setting : settings) {
+                if (SETTING[setting].depth != depth) {
+                    continue;
+                }
+                const int32_t played = depth == 7 ? std::min(openings, deepOpenings) : openings;
+                for (const int32_t kind : kinds) {
+                    for (int32_t o = 0; o < played; ++o) {
+                        games.push_back({table, setting, kind, o, RED});
+                        games.push_back({table, setting, kind, o, GREEN});
+                    }
+                }
+            }
+        }
+    }
+    return games;
+}
+
+// Plays the games on one thread per Board (a Board loads pictures, so the
+// caller makes them before any thread starts). Each game's points land in
+// its own entry, so the outcome does not depend on which thread played it.
+inline void playAll(std::vector<Board>& boards, std::vector<Game>& games,
+                    const std::vector<Opening>& openings, const std::vector<std::string>& tables) {
+    std::atomic<size_t> next{0};
+    std::vector<std::thread> workers;
+    for (Board& board : boards) {
+        workers.emplace_back([&games, &openings, &tables, &next, &board] {
+            for (size_t i = next++; i < games.size(); i = next++) {
+                Game& g = games[i];
+                SparringPartner partner(SparringPartner::ROSTER[g.kind],
+                                        partnerSeed(g.opening, g.side, g.kind));
+                g.points = play(board, openings[g.opening], tables[g.table], SETTING[g.setting],
+                                g.side, partner);
+            }
+        });
+    }
+    for (std::thread& worker : workers) {
+        worker.join();
+    }
 }
 
 }  // namespace matches

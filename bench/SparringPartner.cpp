@@ -9,8 +9,8 @@ namespace {
 // Corners, the cells diagonal to them (X) and beside them on the border (C).
 constexpr uint64_t CORNERS = 0x8100000000000081ULL;
 constexpr uint64_t X_CELLS = 1ULL << 9 | 1ULL << 14 | 1ULL << 49 | 1ULL << 54;
-constexpr uint64_t C_CELLS =
-    1ULL << 1 | 1ULL << 8 | 1ULL << 6 | 1ULL << 15 | 1ULL << 48 | 1ULL << 57 | 1ULL << 55 | 1ULL << 62;
+constexpr uint64_t C_CELLS = 1ULL << 1 | 1ULL << 8 | 1ULL << 6 | 1ULL << 15 | 1ULL << 48 |
+                             1ULL << 57 | 1ULL << 55 | 1ULL << 62;
 constexpr int32_t CORNER_CELLS[4] = {0, 7, 56, 63};
 constexpr int32_t X_OF[4] = {9, 14, 49, 54};
 constexpr uint64_t C_OF[4] = {1ULL << 1 | 1ULL << 8, 1ULL << 6 | 1ULL << 15,
@@ -62,9 +62,18 @@ int32_t finalDifference(uint64_t own, uint64_t opposing) {
 }
 
 // The moves of one position in the order they are tried.
+// The moves of one position in the order they are tried. The discs each
+// turns (its own cell included) are found when it is tried, unless the
+// ordering needed them already.
 struct Ordered {
     int32_t count = 0;
+    bool known = false;
     int32_t cell[64];
+    uint64_t turned[64];
+
+    uint64_t turnedBy(int32_t i, uint64_t own, uint64_t opposing) const {
+        return known ? turned[i] : SparringPartner::flips(cell[i], own, opposing) | 1ULL << cell[i];
+    }
 };
 
 void byCellClass(uint64_t moves, Ordered& ordered) {
@@ -78,16 +87,25 @@ void byCellClass(uint64_t moves, Ordered& ordered) {
 // Fewest replies first: the strongest ordering for an exact solve, worth
 // its cost while many cells are empty.
 void byReplies(uint64_t moves, uint64_t own, uint64_t opposing, Ordered& ordered) {
+    Ordered listed;
+    byCellClass(moves, listed);
     int32_t weight[64];
-    byCellClass(moves, ordered);
-    for (int32_t i = 0; i < ordered.count; ++i) {
-        const int32_t cell = ordered.cell[i];
-        const uint64_t turned = SparringPartner::flips(cell, own, opposing) | 1ULL << cell;
-        weight[cell] = count(SparringPartner::legalMoves(opposing & ~turned, own | turned)) -
-                       ((CORNERS >> cell & 1) != 0 ? 4 : 0);
+    int32_t order[64];
+    for (int32_t i = 0; i < listed.count; ++i) {
+        const uint64_t turned = listed.turnedBy(i, own, opposing);
+        listed.turned[i] = turned;
+        weight[i] = count(SparringPartner::legalMoves(opposing & ~turned, own | turned)) -
+                    ((CORNERS >> listed.cell[i] & 1) != 0 ? 4 : 0);
+        order[i] = i;
     }
-    std::stable_sort(ordered.cell, ordered.cell + ordered.count,
+    std::stable_sort(order, order + listed.count,
                      [&weight](int32_t a, int32_t b) { return weight[a] < weight[b]; });
+    for (int32_t i = 0; i < listed.count; ++i) {
+        ordered.cell[i] = listed.cell[order[i]];
+        ordered.turned[i] = listed.turned[order[i]];
+    }
+    ordered.count = listed.count;
+    ordered.known = true;
 }
 
 }  // namespace
@@ -130,7 +148,7 @@ int32_t SparringPartner::choose(uint64_t own, uint64_t opposing) {
         int32_t ties = 0;
         int32_t chosen = -1;
         for (int32_t i = 0; i < ordered.count; ++i) {
-            const int32_t turned = count(flips(ordered.cell[i], own, opposing));
+            const int32_t turned = count(ordered.turnedBy(i, own, opposing)) - 1;
             if (turned > most) {
                 most = turned;
                 ties = 0;
@@ -150,13 +168,12 @@ int32_t SparringPartner::choose(uint64_t own, uint64_t opposing) {
     int32_t best = -INFINITE;
     int32_t chosen = ordered.cell[0];
     for (int32_t i = 0; i < ordered.count; ++i) {
-        const int32_t cell = ordered.cell[i];
-        const uint64_t turned = flips(cell, own, opposing) | 1ULL << cell;
+        const uint64_t turned = ordered.turnedBy(i, own, opposing);
         const int32_t score =
             -search(opposing & ~turned, own | turned, depth - 1, -INFINITE, -best, false);
         if (score > best) {
             best = score;
-            chosen = cell;
+            chosen = ordered.cell[i];
         }
     }
     return chosen;
@@ -172,7 +189,9 @@ int32_t SparringPartner::search(uint64_t own, uint64_t opposing, int32_t plies, 
     if (moves == 0) {
         if (passed) {
             const int32_t difference = finalDifference(own, opposing);
-            return difference > 0 ? DECIDED + difference : difference < 0 ? -DECIDED + difference : 0;
+            return difference > 0   ? DECIDED + difference
+                   : difference < 0 ? -DECIDED + difference
+                                    : 0;
         }
         return -search(opposing, own, plies, -beta, -alpha, true);
     }
@@ -182,8 +201,8 @@ int32_t SparringPartner::search(uint64_t own, uint64_t opposing, int32_t plies, 
     for (int32_t i = 0; i < ordered.count; ++i) {
         const int32_t cell = ordered.cell[i];
         const uint64_t turned = flips(cell, own, opposing) | 1ULL << cell;
-        const int32_t score =
-            -search(opposing & ~turned, own | turned, plies - 1, -beta, -std::max(alpha, best), false);
+        const int32_t score = -search(opposing & ~turned, own | turned, plies - 1, -beta,
+                                      -std::max(alpha, best), false);
         if (score > best) {
             best = score;
             if (best >= beta) {
@@ -204,12 +223,11 @@ int32_t SparringPartner::solve(uint64_t own, uint64_t opposing, int32_t& bestCel
     byReplies(moves, own, opposing, ordered);
     int32_t best = -65;
     for (int32_t i = 0; i < ordered.count; ++i) {
-        const int32_t cell = ordered.cell[i];
-        const uint64_t turned = flips(cell, own, opposing) | 1ULL << cell;
+        const uint64_t turned = ordered.turnedBy(i, own, opposing);
         const int32_t score = -solveNode(opposing & ~turned, own | turned, -64, -best, false);
         if (score > best) {
             best = score;
-            bestCell = cell;
+            bestCell = ordered.cell[i];
         }
     }
     return best;
@@ -231,8 +249,7 @@ int32_t SparringPartner::solveNode(uint64_t own, uint64_t opposing, int32_t alph
     }
     int32_t best = -65;
     for (int32_t i = 0; i < ordered.count; ++i) {
-        const int32_t cell = ordered.cell[i];
-        const uint64_t turned = flips(cell, own, opposing) | 1ULL << cell;
+        const uint64_t turned = ordered.turnedBy(i, own, opposing);
         const int32_t score =
             -solveNode(opposing & ~turned, own | turned, -beta, -std::max(alpha, best), false);
         if (score > best) {

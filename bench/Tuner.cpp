@@ -5,7 +5,15 @@
 // (under the symmetries), so the figure it reports was not tuned for.
 //
 //   vantrixo_tune [--seed N] [--evaluations N] [--train N] [--held-out N]
-//                 [--jobs N] [--from FILE] [--out DIR] [--smoke]
+//                 [--deep-openings N] [--jobs N] [--settings 0,3,6]
+//                 [--from FILE] [--out DIR] [--smoke]
+//
+// --train counts the training openings (two halves, see Tuner::attempt),
+// --evaluations the half-sets of games played, --deep-openings how many
+// openings of each half the depth-7 settings play, --settings which menu
+// settings (0-8: easy 3, 5, 7, normal 3, 5, 7, hard 3, 5, 7) count. The start
+// table is --from (the hand-written one); tuned.brd and tune.log go to --out.
+// --smoke is a seconds-long run for the tests that also checks the partners.
 //
 // Run from the build directory (it reads data/). Every number it prints
 // follows from the seed and the options: the games are deterministic and
@@ -14,9 +22,9 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdarg>
 #include <chrono>
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -36,8 +44,10 @@ using Kinds = std::vector<int32_t>;
 constexpr int32_t PARAMETERS = 10;
 constexpr int32_t LIMIT = 5000;  // largest magnitude of a cell's value
 constexpr const char* PARAMETER_NAMES[PARAMETERS] = {
-    "corner", "edge by corner", "edge 3rd", "edge middle", "X (diagonal to corner)",
-    "2nd ring 3rd", "2nd ring middle", "3rd ring diagonal", "3rd ring middle", "centre"};
+    "corner",          "edge by corner",         "edge 3rd",
+    "edge middle",     "X (diagonal to corner)", "2nd ring 3rd",
+    "2nd ring middle", "3rd ring diagonal",      "3rd ring middle",
+    "centre"};
 
 // A cell's parameter: fold the board onto one eighth of it.
 int32_t parameterOf(int32_t x, int32_t y) {
@@ -120,12 +130,14 @@ struct Scores {
 };
 
 struct Options {
-    uint32_t seed = 15;
+    uint32_t seed = matches::SEED;
     int32_t evaluations = 120;
-    int32_t train = 20;
-    int32_t heldOut = 24;
+    int32_t train = matches::TRAINING;
+    int32_t heldOut = matches::HELD_OUT;
     int32_t jobs = 2;
-    int32_t plies = 6;
+    // Depth 7 tunes on the first this many openings of each half only: its
+    // games cost the most.
+    int32_t deepOpenings = 1 << 30;
     std::string from = VANTRIXO_BENCH_TABLES "/handwritten.brd";
     std::string out = "tune";
     bool smoke = false;
@@ -135,51 +147,18 @@ struct Options {
 };
 
 // Plays every game of the given settings against the given partners from
-// each opening with both colours, on `jobs` threads.
+// each opening with both colours.
 class Evaluation {
   public:
     explicit Evaluation(std::vector<Board>& boards) : boards(boards) {}
 
     Scores run(const std::string& tablePath, const std::vector<Opening>& openings,
-               const std::vector<int32_t>& settings, const Kinds& kinds) {
-        struct Game {
-            int32_t setting, kind, opening, side;
-            double points;
-        };
-        std::vector<Game> games;
-        // The deepest settings first, so no thread is left with a long game
-        // at the end.
-        for (const int32_t depth : {7, 5, 3}) {
-            for (const int32_t setting : settings) {
-                if (matches::SETTING[setting].depth != depth) {
-                    continue;
-                }
-                for (const int32_t kind : kinds) {
-                    for (int32_t o = 0; o < static_cast<int32_t>(openings.size()); ++o) {
-                        games.push_back({setting, kind, o, RED, 0});
-                        games.push_back({setting, kind, o, GREEN, 0});
-                    }
-                }
-            }
-        }
-        std::atomic<size_t> next{0};
-        std::vector<std::thread> workers;
-        for (Board& board : boards) {
-            workers.emplace_back([&, this] {
-                for (size_t i = next++; i < games.size(); i = next++) {
-                    Game& g = games[i];
-                    SparringPartner partner(SparringPartner::ROSTER[g.kind],
-                                            matches::partnerSeed(g.opening, g.side, g.kind));
-                    g.points = matches::play(board, openings[g.opening], tablePath,
-                                             matches::SETTING[g.setting], g.side, partner);
-                }
-            });
-        }
-        for (std::thread& worker : workers) {
-            worker.join();
-        }
+               const std::vector<int32_t>& settings, const Kinds& kinds, int32_t deepOpenings) {
+        std::vector<matches::Game> games = matches::schedule(
+            1, settings, kinds, static_cast<int32_t>(openings.size()), deepOpenings);
+        matches::playAll(boards, games, openings, {tablePath});
         Scores scores;
-        for (const Game& g : games) {
+        for (const matches::Game& g : games) {
             scores.points[g.setting][g.kind] += g.points;
             ++scores.games[g.setting][g.kind];
         }
@@ -226,142 +205,196 @@ class Tuner {
 
     // Scores a table on the training openings: only `settings` are played,
     // the others are taken from `unchanged`.
-    Scores score(const Table& table, const std::vector<int32_t>& settings,
-                 const Scores* unchanged) {
+    // Scores a table on one half of the training openings: only `settings`
+    // are played, the others are taken from `unchanged`.
+    Scores score(const Table& table, int32_t half, const std::vector<int32_t>& settings,
+                 const Scores& unchanged) {
         const std::string path = options.out + "/candidate.brd";
         writeTable(table, path);
-        Scores scores = evaluation.run(path, train, settings, options.tuneKinds);
-        if (unchanged != nullptr) {
-            std::vector<int32_t> rest;
-            for (int32_t s = 0; s < SETTINGS; ++s) {
-                if (std::find(settings.begin(), settings.end(), s) == settings.end()) {
-                    rest.push_back(s);
-                }
+        Scores scores =
+            evaluation.run(path, train[half], settings, options.tuneKinds, options.deepOpenings);
+        std::vector<int32_t> rest;
+        for (int32_t s = 0; s < SETTINGS; ++s) {
+            if (std::find(settings.begin(), settings.end(), s) == settings.end()) {
+                rest.push_back(s);
             }
-            keepSettings(scores, *unchanged, rest);
         }
+        keepSettings(scores, unchanged, rest);
         ++evaluations;
         return scores;
     }
 
-    // A candidate is taken only when it raises the training average and no
-    // setting drops more than GUARD points below where the start table had it.
-    bool better(const Scores& candidate) const {
+    double average(const Scores& scores) const {
+        return scores.average(options.settings, options.tuneKinds);
+    }
+
+    // Better on one half: a higher average, and no setting more than GUARD
+    // points below where the start table had it.
+    bool better(const Scores& candidate, int32_t half) const {
         static constexpr double GUARD = 4;
         for (const int32_t s : options.settings) {
             if (candidate.ofSetting(s, options.tuneKinds) <
-                startScores.ofSetting(s, options.tuneKinds) - GUARD) {
+                startScores[half].ofSetting(s, options.tuneKinds) - GUARD) {
                 return false;
             }
         }
-        return candidate.average(options.settings, options.tuneKinds) > bestScores.average(options.settings, options.tuneKinds) + 1e-9;
+        return average(candidate) > average(bestScores[half]) + 1e-9;
     }
 
-    void progress(const char* what, const Table& table, const Scores& scores, bool taken) {
+    // A candidate is played on the first half of the training openings and,
+    // only when it does better there, on the second: it is taken when it
+    // does better on both. A fixed set of deterministic games rewards lucky
+    // changes; one that was lucky on one half is seldom lucky on the other.
+    bool attempt(const Table& candidate, const std::string& what,
+                 const std::vector<int32_t>& settings) {
+        Scores scores[2];
+        scores[0] = score(candidate, 0, settings, bestScores[0]);
+        bool taken = better(scores[0], 0);
+        std::string second = "   -  ";
+        if (taken) {
+            scores[1] = score(candidate, 1, settings, bestScores[1]);
+            taken = better(scores[1], 1);
+            char text[16];
+            std::snprintf(text, sizeof text, "%6.2f", average(scores[1]));
+            second = text;
+        }
+        if (taken) {
+            best = candidate;
+            bestScores[0] = scores[0];
+            bestScores[1] = scores[1];
+        }
         const double elapsed = since(start);
-        const double perEvaluation = elapsed / std::max(evaluations, 1);
-        const double left = perEvaluation * std::max(options.evaluations - evaluations, 0);
-        say("[%3d/%d %5.1f min, ~%.0f min left] %-28s %6.2f %s  best %6.2f  | %s\n", evaluations,
-            options.evaluations, elapsed / 60, left / 60, what,
-            scores.average(options.settings, options.tuneKinds), taken ? "taken " : "      ",
-            bestScores.average(options.settings, options.tuneKinds), tableLine(table).c_str());
+        const double left =
+            elapsed / std::max(evaluations, 1) * std::max(options.evaluations - evaluations, 0);
+        say("[%3d/%d %5.1f min, ~%.0f min left] %-28s %6.2f %s %s  best %6.2f %6.2f | %s\n",
+            evaluations, options.evaluations, elapsed / 60, left / 60, what.c_str(),
+            average(scores[0]), second.c_str(), taken ? "taken" : "     ", average(bestScores[0]),
+            average(bestScores[1]), tableLine(candidate).c_str());
+        return taken;
     }
 
     Table tune(const Table& first) {
         std::mt19937 random(options.seed);
         best = first;
-        startScores = score(first, options.settings, nullptr);
-        bestScores = startScores;
-        progress("start", best, bestScores, true);
+        for (int32_t half = 0; half < 2; ++half) {
+            startScores[half] = score(first, half, options.settings, Scores());
+            bestScores[half] = startScores[half];
+        }
+        say("[%3d/%d] start: %6.2f %6.2f | %s\n", evaluations, options.evaluations,
+            average(startScores[0]), average(startScores[1]), tableLine(first).c_str());
 
-        // Scale first: only hard weighs the table against its fixed edge term,
-        // so a multiple of the table changes hard alone; easy and normal keep
-        // every comparison and so their games.
+        // Only hard weighs the table against something fixed (its edge term),
+        // so a multiple of the table changes hard alone: easy and normal keep
+        // every comparison and so their games. Scale first, hard alone.
         std::vector<int32_t> hard;
         for (const int32_t s : options.settings) {
             if (matches::SETTING[s].difficulty == 2) {
                 hard.push_back(s);
             }
         }
-        int32_t largest = 1;
-        for (const int32_t v : first.value) {
-            largest = std::max(largest, std::abs(v));
-        }
-        const Table unscaled = best;
+        const auto largest = [](const Table& table) {
+            int32_t most = 1;
+            for (const int32_t v : table.value) {
+                most = std::max(most, std::abs(v));
+            }
+            return most;
+        };
         for (const int32_t factor : {2, 4, 8, 16, 32}) {
-            if (largest * factor > LIMIT || hard.empty()) {
+            if (largest(first) * factor > LIMIT || hard.empty() ||
+                evaluations >= options.evaluations) {
                 break;
             }
-            Table scaled = unscaled;
+            Table scaled = first;
             for (int32_t& v : scaled.value) {
                 v *= factor;
             }
-            const Scores scores = score(scaled, hard, &startScores);
-            const bool taken = better(scores);
-            if (taken) {
-                best = scaled;
-                bestScores = scores;
-            }
-            progress(("scale x" + std::to_string(factor)).c_str(), scaled, scores, taken);
+            attempt(scaled, "scale x" + std::to_string(factor), hard);
         }
 
-        // Then one number at a time, in a seeded order each round, a step up
-        // and a step down; a step that helps grows, one that does not shrinks.
-        for (const int32_t v : best.value) {
-            largest = std::max(largest, std::abs(v));
-        }
-        double step[PARAMETERS];
+        // Then in a seeded order each round: each number alone, all of them
+        // together (every disc weighs more or less, whatever its cell), and
+        // the scale again (hard alone), a step up and, when that does not
+        // help, a step down. A step that helps grows, one that does not shrinks.
+        constexpr int32_t ALL = PARAMETERS;
+        constexpr int32_t SCALE = PARAMETERS + 1;
+        double step[PARAMETERS + 2];
         for (int32_t i = 0; i < PARAMETERS; ++i) {
-            step[i] = std::max(0.5 * std::abs(best.value[i]), 0.15 * largest);
+            step[i] = std::max(0.5 * std::abs(best.value[i]), 0.05 * largest(best));
         }
-        std::vector<int32_t> order(PARAMETERS);
+        step[ALL] = 0.05 * largest(best);
+        step[SCALE] = 0.25;
+        std::vector<int32_t> order(PARAMETERS + 2);
         for (int32_t round = 1; evaluations < options.evaluations; ++round) {
-            for (int32_t i = 0; i < PARAMETERS; ++i) {
+            for (int32_t i = 0; i < PARAMETERS + 2; ++i) {
                 order[i] = i;
             }
             std::shuffle(order.begin(), order.end(), random);
             say("round %d\n", round);
             for (const int32_t i : order) {
-                if (evaluations >= options.evaluations) {
-                    break;
-                }
                 bool improved = false;
                 for (const int32_t sign : {+1, -1}) {
-                    if (evaluations >= options.evaluations || improved) {
+                    if (evaluations >= options.evaluations || improved ||
+                        (i == SCALE && hard.empty())) {
                         break;
                     }
                     Table candidate = best;
-                    const int32_t moved = best.value[i] + sign * static_cast<int32_t>(std::lround(step[i]));
-                    candidate.value[i] = std::clamp(moved, -LIMIT, LIMIT);
-                    if (candidate.value[i] == best.value[i]) {
+                    const auto moved = [&](int32_t v, double by) {
+                        return std::clamp(static_cast<int32_t>(std::lround(v + by)), -LIMIT, LIMIT);
+                    };
+                    std::string what;
+                    const long shown = std::lround(step[i] * (i == SCALE ? 100 : 1));
+                    if (i == SCALE) {
+                        for (int32_t& v : candidate.value) {
+                            v = moved(v, sign * step[i] * v);
+                        }
+                        what = std::string("scale ") + (sign > 0 ? "+" : "-") +
+                               std::to_string(shown) + "%";
+                    } else if (i == ALL) {
+                        for (int32_t& v : candidate.value) {
+                            v = moved(v, sign * step[i]);
+                        }
+                        what = std::string("every cell ") + (sign > 0 ? "+" : "-") +
+                               std::to_string(shown);
+                    } else {
+                        candidate.value[i] = moved(best.value[i], sign * step[i]);
+                        what = std::string(PARAMETER_NAMES[i]) + (sign > 0 ? " +" : " -") +
+                               std::to_string(shown);
+                    }
+                    if (std::equal(candidate.value, candidate.value + PARAMETERS, best.value)) {
                         continue;
                     }
-                    const Scores scores = score(candidate, options.settings, nullptr);
-                    improved = better(scores);
-                    if (improved) {
-                        best = candidate;
-                        bestScores = scores;
-                    }
-                    const std::string what = std::string(PARAMETER_NAMES[i]) + (sign > 0 ? " +" : " -") +
-                                             std::to_string(std::lround(step[i]));
-                    progress(what.c_str(), candidate, scores, improved);
+                    improved = attempt(candidate, what, i == SCALE ? hard : options.settings);
                 }
-                step[i] = std::max(improved ? step[i] * 1.5 : step[i] * 0.5, 1.0);
+                step[i] =
+                    improved ? step[i] * 1.5 : std::max(step[i] * 0.5, i == SCALE ? 0.02 : 1.0);
             }
         }
         return best;
     }
 
+    // The two halves of the training openings counted together.
+    Scores trainingScores(const Scores (&halves)[2]) const {
+        Scores both = halves[0];
+        for (int32_t s = 0; s < SETTINGS; ++s) {
+            for (int32_t k = 0; k < SparringPartner::KINDS; ++k) {
+                both.points[s][k] += halves[1].points[s][k];
+                both.games[s][k] += halves[1].games[s][k];
+            }
+        }
+        return both;
+    }
+
     Scores report(const Table& table, const std::vector<Opening>& openings) {
         const std::string path = options.out + "/report.brd";
         writeTable(table, path);
-        return evaluation.run(path, openings, options.settings, options.reportKinds);
+        return evaluation.run(path, openings, options.settings, options.reportKinds,
+                              static_cast<int32_t>(openings.size()));
     }
 
-    std::vector<Opening> train;
+    std::vector<Opening> train[2];
     Evaluation evaluation;
-    Scores startScores;
-    Scores bestScores;
+    Scores startScores[2];
+    Scores bestScores[2];
 
   private:
     const Options& options;
@@ -486,8 +519,8 @@ bool parse(int argc, char** argv, Options& options) {
         const auto number = [&] { return std::atoi(argv[++i]); };
         if (arg == "--smoke") {
             options.smoke = true;
-            options.evaluations = 4;
-            options.train = 2;
+            options.evaluations = 8;
+            options.train = 4;
             options.heldOut = 2;
             options.settings = {0, 3, 6};
         } else if (arg == "--settings" && hasValue) {
@@ -506,6 +539,8 @@ bool parse(int argc, char** argv, Options& options) {
             options.train = number();
         } else if (arg == "--held-out" && hasValue) {
             options.heldOut = number();
+        } else if (arg == "--deep-openings" && hasValue) {
+            options.deepOpenings = std::max(number(), 1);
         } else if (arg == "--jobs" && hasValue) {
             options.jobs = std::max(number(), 1);
         } else if (arg == "--from" && hasValue) {
@@ -515,12 +550,12 @@ bool parse(int argc, char** argv, Options& options) {
         } else {
             std::fprintf(stderr,
                          "usage: vantrixo_tune [--seed N] [--evaluations N] [--train N] "
-                         "[--held-out N] [--jobs N] [--settings 0,3,6] [--from FILE] [--out DIR] "
-                         "[--smoke]\n");
+                         "[--held-out N] [--deep-openings N] [--jobs N] [--settings 0,3,6] "
+                         "[--from FILE] [--out DIR] [--smoke]\n");
             return false;
         }
     }
-    return options.train > 0 && options.heldOut > 0 && !options.settings.empty();
+    return options.train > 1 && options.heldOut > 0 && !options.settings.empty();
 }
 
 }  // namespace
@@ -544,14 +579,18 @@ int main(int argc, char** argv) {
     Tuner tuner(options, boards, log);
     const Table first = readTable(options.from);
     // Different seed streams, and the held-out set skips any training position.
-    tuner.train = matches::distinctOpenings(boards[0], options.seed * 100000, options.train,
-                                            options.plies, {});
-    const std::vector<Opening> heldOut = matches::distinctOpenings(
-        boards[0], options.seed * 100000 + 50000, options.heldOut, options.plies, tuner.train);
-    tuner.say("seed %u: %d evaluations of %zu settings x %zu partners x %d openings x 2 colours, "
-              "%d jobs\nstart %s\n",
-              options.seed, options.evaluations, options.settings.size(), options.tuneKinds.size(),
-              options.train, options.jobs, tableLine(first).c_str());
+    const std::vector<Opening> training =
+        matches::trainingOpenings(boards[0], options.seed, options.train);
+    const auto middle = training.begin() + options.train / 2;
+    tuner.train[0].assign(training.begin(), middle);
+    tuner.train[1].assign(middle, training.end());
+    const std::vector<Opening> heldOut =
+        matches::heldOutOpenings(boards[0], options.seed, options.heldOut, training);
+    tuner.say(
+        "seed %u: %d evaluations of %zu settings x %zu partners x %d openings x 2 colours "
+        "(a half of the training openings), %d jobs\nstart %s\n",
+        options.seed, options.evaluations, options.settings.size(), options.tuneKinds.size(),
+        options.train / 2, options.jobs, tableLine(first).c_str());
 
     const auto start = std::chrono::steady_clock::now();
     const Table tuned = tuner.tune(first);
@@ -559,8 +598,9 @@ int main(int argc, char** argv) {
     writeTable(tuned, options.out + "/tuned.brd");
     tuner.say("\ntuned table (%s/tuned.brd):\n%s", options.out.c_str(), tableText(tuned).c_str());
 
-    printScores(tuner, options, options.tuneKinds, "On the training openings:",
-                tuner.startScores, tuner.bestScores);
+    printScores(tuner, options, options.tuneKinds,
+                "On the training openings:", tuner.trainingScores(tuner.startScores),
+                tuner.trainingScores(tuner.bestScores));
     const Scores before = tuner.report(first, heldOut);
     const Scores after = tuner.report(tuned, heldOut);
     printScores(tuner, options, options.reportKinds, "On the held-out openings:", before, after);
