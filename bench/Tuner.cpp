@@ -273,6 +273,20 @@ class Tuner {
         return taken;
     }
 
+    // The table moved `by` along direction i: one of the numbers, every
+    // number at once (ALL), or every number by that fraction of itself (SCALE).
+    static constexpr int32_t ALL = PARAMETERS;
+    static constexpr int32_t SCALE = PARAMETERS + 1;
+    static Table stepped(const Table& from, int32_t i, double by) {
+        Table to = from;
+        for (int32_t j = 0; j < PARAMETERS; ++j) {
+            const double change = i == SCALE ? by * from.value[j] : i == ALL || i == j ? by : 0;
+            to.value[j] = std::clamp(static_cast<int32_t>(std::lround(from.value[j] + change)),
+                                     -LIMIT, LIMIT);
+        }
+        return to;
+    }
+
     Table tune(const Table& first) {
         std::mt19937 random(options.seed);
         best = first;
@@ -315,8 +329,6 @@ class Tuner {
         // together (every disc weighs more or less, whatever its cell), and
         // the scale again (hard alone), a step up and, when that does not
         // help, a step down. A step that helps grows, one that does not shrinks.
-        constexpr int32_t ALL = PARAMETERS;
-        constexpr int32_t SCALE = PARAMETERS + 1;
         double step[PARAMETERS + 2];
         for (int32_t i = 0; i < PARAMETERS; ++i) {
             step[i] = std::max(0.5 * std::abs(best.value[i]), 0.05 * largest(best));
@@ -330,43 +342,44 @@ class Tuner {
             }
             std::shuffle(order.begin(), order.end(), random);
             say("round %d\n", round);
+            const int32_t played = evaluations;
             for (const int32_t i : order) {
+                if (i == SCALE && hard.empty()) {
+                    continue;
+                }
+                // A step up, and a step down when that does not help; after
+                // one that helps, a longer step the same way, until one
+                // does not. A direction that helped keeps its longer step,
+                // one that did not halves it.
                 bool improved = false;
                 for (const int32_t sign : {+1, -1}) {
-                    if (evaluations >= options.evaluations || improved ||
-                        (i == SCALE && hard.empty())) {
+                    while (evaluations < options.evaluations) {
+                        const Table candidate = stepped(best, i, sign * step[i]);
+                        if (std::equal(candidate.value, candidate.value + PARAMETERS, best.value)) {
+                            break;
+                        }
+                        const long shown = std::lround(step[i] * (i == SCALE ? 100 : 1));
+                        const std::string what = (i == SCALE ? std::string("scale")
+                                                  : i == ALL ? std::string("every cell")
+                                                             : PARAMETER_NAMES[i]) +
+                                                 (sign > 0 ? " +" : " -") + std::to_string(shown) +
+                                                 (i == SCALE ? "%" : "");
+                        if (!attempt(candidate, what, i == SCALE ? hard : options.settings)) {
+                            break;
+                        }
+                        improved = true;
+                        step[i] *= 1.5;
+                    }
+                    if (improved) {
                         break;
                     }
-                    Table candidate = best;
-                    const auto moved = [&](int32_t v, double by) {
-                        return std::clamp(static_cast<int32_t>(std::lround(v + by)), -LIMIT, LIMIT);
-                    };
-                    std::string what;
-                    const long shown = std::lround(step[i] * (i == SCALE ? 100 : 1));
-                    if (i == SCALE) {
-                        for (int32_t& v : candidate.value) {
-                            v = moved(v, sign * step[i] * v);
-                        }
-                        what = std::string("scale ") + (sign > 0 ? "+" : "-") +
-                               std::to_string(shown) + "%";
-                    } else if (i == ALL) {
-                        for (int32_t& v : candidate.value) {
-                            v = moved(v, sign * step[i]);
-                        }
-                        what = std::string("every cell ") + (sign > 0 ? "+" : "-") +
-                               std::to_string(shown);
-                    } else {
-                        candidate.value[i] = moved(best.value[i], sign * step[i]);
-                        what = std::string(PARAMETER_NAMES[i]) + (sign > 0 ? " +" : " -") +
-                               std::to_string(shown);
-                    }
-                    if (std::equal(candidate.value, candidate.value + PARAMETERS, best.value)) {
-                        continue;
-                    }
-                    improved = attempt(candidate, what, i == SCALE ? hard : options.settings);
                 }
-                step[i] =
-                    improved ? step[i] * 1.5 : std::max(step[i] * 0.5, i == SCALE ? 0.02 : 1.0);
+                if (!improved) {
+                    step[i] = std::max(step[i] * 0.5, i == SCALE ? 0.02 : 1.0);
+                }
+            }
+            if (evaluations == played) {
+                break;  // no step changes the table any more
             }
         }
         return best;
