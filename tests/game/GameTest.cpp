@@ -367,7 +367,7 @@ TEST(GameTest, EscDuringALongSearchEndsTheGameAtOnceWithoutAMove) {
     expected.push_back(50);
 
     // Every poll, the search's too, takes 5 ms of the clock. First ESC comes
-    // long after the game has come to green, then 20 ms into red's last search.
+    // long after the game has come to green, then 10 ms into red's last search.
     uint32_t escAt = 60000;
     for (const bool during : {false, true}) {
         std::vector<Input> inputs = script;
@@ -396,7 +396,7 @@ TEST(GameTest, EscDuringALongSearchEndsTheGameAtOnceWithoutAMove) {
             EXPECT_EQ(disc, board.getCell(cell.first, cell.second) == RED ? RED_DISC : GREEN_DISC);
         }
         EXPECT_EQ(last.discs.size(), 9u);
-        // ESC next: 20 ms into red's last search, after the fourth wait.
+        // ESC next: 10 ms into red's last search, after the fourth wait.
         std::vector<uint32_t> waits;
         uint32_t lastFlipLabel = 0;
         for (const seam::Call& c : seam::calls()) {
@@ -406,8 +406,8 @@ TEST(GameTest, EscDuringALongSearchEndsTheGameAtOnceWithoutAMove) {
                 lastFlipLabel = c.at;
             }
         }
-        ASSERT_GE(lastFlipLabel - waits[3], 40u) << "the search is too short for the test";
-        escAt = waits[3] + 20;
+        ASSERT_GE(lastFlipLabel - waits[3], 20u) << "the search is too short for the test";
+        escAt = waits[3] + 10;
     }
 }
 
