@@ -94,7 +94,6 @@ TEST(ProgramTest, DisplaySetUp) {
         "SDL_EventState 11 0",
         "SDL_EventState 13 0",
         "SDL_EventState 16 0",
-        "SDL_EventState 17 0",
         "SDL_EventState 24 0",
         "SDL_SetEventFilter",
     };
