@@ -22,13 +22,14 @@ constexpr Uint32 END_WAIT_MS = 50;
 // ESC, or the window's close button, which ends the game the same way.
 bool escapeDown() {
     SDL_PumpEvents();
+    showAgainIfExposed();
     const Uint8* keys = SDL_GetKeyState(nullptr);
     return keys[SDLK_ESCAPE] != 0 || closeRequested();
 }
 
-// The computer's search calls this every few milliseconds. Pumping SDL's
-// events lets SDL repaint the window when it is uncovered; ESC gives the
-// search up, and `escaped` tells the turn loop so.
+// The computer's search calls this every few milliseconds, so the window is
+// repainted when it is uncovered; ESC gives the search up, and `escaped`
+// tells the turn loop so.
 bool escapeDuringSearch(void* escaped) {
     *static_cast<bool*>(escaped) = escapeDown();
     return *static_cast<bool*>(escaped);

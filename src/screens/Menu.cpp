@@ -95,6 +95,7 @@ int32_t Menu::run(SDL_Surface* screen, int32_t& depthOut, int32_t& difficultyOut
     draw(screen);
     do {
         SDL_PumpEvents();
+        showAgainIfExposed();
         const Uint8* keys = SDL_GetKeyState(nullptr);
         int x = 0;
         int y = 0;

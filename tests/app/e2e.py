@@ -8,6 +8,9 @@
                                 the menu ends the program
   e2e.py close PROGRAM DATA     the window's close button, on the menu and in
                                 a game
+  e2e.py lost PROGRAM DATA      the X server ends on the menu, in a game and
+                                during the computer's search
+  e2e.py expose PROGRAM DATA    the window unmapped and mapped again, there too
 
 With VANTRIXO_SHOTS set to a directory the screenshots of the run are kept there.
 """
@@ -21,10 +24,12 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from x_session import Frames, XServer, cpu_seconds, mismatch  # noqa: E402
+from x_session import (LAYOUT, Frames, SearchHold, XServer, cell_centre, centre,  # noqa: E402
+                       cpu_seconds, identical, mismatch)
 
 OPENING_RED = {(3, 4), (4, 3)}
 OPENING_GREEN = {(3, 3), (4, 4)}
+AFTER_RED = {(3, 4), (4, 3), (4, 4), (5, 4)}  # red's move on (5, 4)
 
 
 def wait_for(x, proc, window, expected, what, shots, name, timeout=10):
@@ -180,6 +185,159 @@ def run_close(program, frames, shots):
         clean_up(proc, x, elsewhere)
 
 
+def red_moves(red, green):
+    """Red's legal moves, column by column."""
+    moves = []
+    for cell in ((x, y) for x in range(8) for y in range(8)):
+        if cell in red or cell in green:
+            continue
+        for dx, dy in ((1, 0), (1, 1), (0, 1), (-1, 1), (-1, 0), (-1, -1), (0, -1), (1, -1)):
+            x, y, between = cell[0] + dx, cell[1] + dy, 0
+            while (x, y) in green:
+                x, y, between = x + dx, y + dy, between + 1
+            if between and (x, y) in red:
+                moves.append(cell)
+                break
+    return moves
+
+
+def start_computer_game(x, proc, window, frames, shots, name):
+    """From the menu: depth 7, and red against the computer."""
+    x.click(window, *centre(LAYOUT["DEPTH_UP"]))
+    x.xdotool("mousemove", "--window", window, 20, 200)
+    wait_for(x, proc, window, frames.menu(depth=7), "depth 7 in the menu", shots, name + "-menu")
+    x.click(window, *centre(2))  # play red against the computer
+    x.xdotool("mousemove", "--window", window, 20, 200)
+    wait_for(x, proc, window, frames.game(OPENING_RED, OPENING_GREEN, "redturn"),
+             "the opening position", shots, name + "-opening")
+
+
+def hold_in_search(x, proc, window, frames, hold):
+    """Red plays its first legal move whenever it is to move, until the program
+    stops at a poll of the computer's search (the second or a later poll of one
+    search: however fast the search, one of some size comes)."""
+    before, deadline = None, time.monotonic() + 60
+    while not hold.wait(0.1, must=False):
+        assert time.monotonic() < deadline and proc.poll() is None, "no search polled twice"
+        shot = x.screenshot(window)
+        red, green = frames.discs(shot)
+        if ((red, green) != before
+                and mismatch(shot, frames.game(red, green, "redturn")) * 160000 <= 100):
+            before = (red, green)
+            x.click(window, *cell_centre(red_moves(red, green)[0]))
+            x.xdotool("mousemove", "--window", window, 20, 200)
+    shot = x.screenshot(window)
+    red, green = frames.discs(shot)
+    assert mismatch(shot, frames.game(red, green, "greenturn")) * 160000 <= 100
+    return shot
+
+
+def run_lost(program, frames, shots):
+    """The X server ends on the menu, in a game, and in the computer's search."""
+    for where in ("on the menu", "in a game", "during a depth-7 search"):
+        elsewhere = tempfile.mkdtemp(prefix="vantrixo-e2e-")
+        x = XServer()
+        proc = None
+        hold = SearchHold() if where.startswith("during") else None
+        try:
+            proc = subprocess.Popen([program], cwd=elsewhere,
+                                    env=dict(x.env, **(hold.env if hold else {})),
+                                    pass_fds=hold.fds if hold else (),
+                                    stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+            if hold:
+                hold.started()
+            window = x.find_window("vantrixo")
+            x.xdotool("mousemove", "--window", window, 20, 200)
+            wait_for(x, proc, window, frames.menu(), "the menu", shots, "lost-menu")
+            if where == "in a game":
+                x.click(window, *centre(1))  # two players
+                x.xdotool("mousemove", "--window", window, 20, 200)
+                wait_for(x, proc, window, frames.game(OPENING_RED, OPENING_GREEN, "redturn"),
+                         "the opening position", shots, "lost-game")
+            elif hold:
+                start_computer_game(x, proc, window, frames, shots, "lost")
+                hold_in_search(x, proc, window, frames, hold)
+            x.stop()
+            gone = time.monotonic()
+            if hold:
+                hold.end()  # the search polls on and finds the display gone
+            try:
+                status = proc.wait(2)
+            except subprocess.TimeoutExpired:
+                raise AssertionError("the program still runs 2 s after the display went %s"
+                                     % where)
+            out, err = proc.communicate()
+            assert status == 1, status
+            assert err == b"vantrixo: lost the connection to the display\n", err
+            assert out == b"", out
+            print("ok: the display went %s; the program ended %.0f ms later, status 1"
+                  % (where, 1000 * (time.monotonic() - gone)))
+        finally:
+            if hold:
+                hold.end()
+            clean_up(proc, x, elsewhere)
+
+
+def shown_again(x, window, before, hold, where):
+    """Unmaps and maps the window: True once it shows `before` again, which
+    must be within 0.5 s; False if a held search ends first."""
+    x.xdotool("windowunmap", "--sync", window, "windowmap", "--sync", window)
+    mapped = time.monotonic()
+    while True:
+        # The held poll pumps the events, and the program stops at the next.
+        if hold and not hold.step():
+            return False
+        shot = x.screenshot(window)
+        if identical(shot, before):
+            print("ok: shown again %s, the same frame %.0f ms after it was mapped"
+                  % (where, 1000 * (time.monotonic() - mapped)))
+            return True
+        if time.monotonic() - mapped > 0.5:
+            shot.save(os.path.join(tempfile.gettempdir(), "vantrixo-e2e-exposed.png"))
+            raise AssertionError("%.1f%% of the pixels differ 0.5 s after the window was shown"
+                                 " again %s" % (100 * mismatch(shot, before), where))
+
+
+def run_expose(program, frames, shots):
+    """The window unmapped and mapped again, as by minimising and restoring it,
+    on the menu, in a game, and while the computer thinks: within 0.5 s it shows
+    the frame it showed before, pixel for pixel."""
+    for where in ("on the menu", "in a game", "during a depth-7 search"):
+        elsewhere = tempfile.mkdtemp(prefix="vantrixo-e2e-")
+        x = XServer()
+        proc = None
+        hold = SearchHold() if where.startswith("during") else None
+        try:
+            proc = subprocess.Popen([program], cwd=elsewhere,
+                                    env=dict(x.env, **(hold.env if hold else {})),
+                                    pass_fds=hold.fds if hold else (),
+                                    stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+            if hold:
+                hold.started()
+            window = x.find_window("vantrixo")
+            x.xdotool("mousemove", "--window", window, 20, 200)
+            wait_for(x, proc, window, frames.menu(), "the menu", shots, "expose-menu")
+            if where == "in a game":
+                x.click(window, *centre(1))  # two players
+                x.xdotool("mousemove", "--window", window, *cell_centre((5, 4)))
+                wait_for(x, proc, window,
+                         frames.game(OPENING_RED, OPENING_GREEN, "redturn", highlight=(5, 4)),
+                         "the opening position", shots, "expose-game")
+            elif hold:
+                start_computer_game(x, proc, window, frames, shots, "expose")
+            for attempt in range(10):
+                before = hold_in_search(x, proc, window, frames, hold) if hold else \
+                    x.screenshot(window)
+                if shown_again(x, window, before, hold, where):
+                    break
+            else:
+                raise AssertionError("the computer's searches all ended too soon")
+        finally:
+            if hold:
+                hold.end()
+            clean_up(proc, x, elsewhere)
+
+
 def run_novideo(program):
     elsewhere = tempfile.mkdtemp(prefix="vantrixo-e2e-")
     try:
@@ -214,6 +372,10 @@ def main():
         run_novideo(program)
     elif mode == "close":
         run_close(program, Frames(data), shots)
+    elif mode == "expose":
+        run_expose(program, Frames(data), shots)
+    elif mode == "lost":
+        run_lost(program, Frames(data), shots)
     else:
         run_play(program, Frames(data), shots, through_link=(mode == "symlink"),
                  terminate=(mode == "sigterm"))
