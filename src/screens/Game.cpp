@@ -2,7 +2,6 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
-#include <time.h>
 
 #include <cstring>
 
@@ -244,15 +243,11 @@ Game::Shown Game::whatToShow() const {
 
 // Sleeps out the rest of the iteration's interval. SDL_Flip does not wait for
 // the display here, and most iterations draw nothing at all, so without this
-// the loop would spin a whole core polling. A plain sleep rather than
-// SDL_Delay, so that the loop's own waits stay exactly what they are.
+// the loop would spin a whole core polling.
 void Game::pace() {
     const uint32_t since = SDL_GetTicks() - lastPaceTicks;
     if (since < FRAME_INTERVAL_MS) {
-        timespec rest;
-        rest.tv_sec = 0;
-        rest.tv_nsec = static_cast<long>(FRAME_INTERVAL_MS - since) * 1000000L;
-        nanosleep(&rest, nullptr);
+        SDL_Delay(FRAME_INTERVAL_MS - since);
     }
     lastPaceTicks = SDL_GetTicks();
 }
