@@ -11,6 +11,8 @@
   e2e.py lost PROGRAM DATA      the X server ends on the menu, in a game and
                                 during the computer's search
   e2e.py expose PROGRAM DATA    the window unmapped and mapped again, there too
+  e2e.py scaled PROGRAM DATA    SDL12COMPAT_WINDOW_SCALING=2: an 800x800 window
+                                on the compatibility library, clicks still on target
 
 With VANTRIXO_SHOTS set to a directory the screenshots of the run are kept there.
 """
@@ -22,6 +24,8 @@ import subprocess
 import sys
 import tempfile
 import time
+
+from PIL import Image
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from x_session import (AWAY, LAYOUT, Frames, SearchHold, XServer, cell_centre,  # noqa: E402
@@ -366,6 +370,50 @@ def run_expose(program, frames, shots):
             clean_up(proc, x, elsewhere)
 
 
+def run_scaled(program, frames, shots):
+    """SDL12COMPAT_WINDOW_SCALING=2: on the compatibility library the window is
+    800x800, the game's frames drawn twice as large, and clicks land where they
+    show; classic SDL ignores the variable and keeps 400x400."""
+    x = XServer("1024x1024")
+    elsewhere = tempfile.mkdtemp(prefix="vantrixo-e2e-")
+    proc = None
+    try:
+        proc = subprocess.Popen([program], cwd=elsewhere, stdout=subprocess.PIPE,
+                                stderr=subprocess.PIPE,
+                                env=dict(x.env, SDL12COMPAT_WINDOW_SCALING="2",
+                                         SDL12COMPAT_SCALE_METHOD="nearest"))
+        window = x.find_window("vantrixo")
+        with open("/proc/%d/maps" % proc.pid) as f:
+            k = 2 if "sdl12-compat" in f.read() else 1
+        size = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window], env=x.env,
+                              capture_output=True, text=True, check=True).stdout
+        assert "WIDTH=%d\nHEIGHT=%d" % (400 * k, 400 * k) in size, size
+
+        def at(point):
+            return tuple(k * c for c in point)
+
+        def big(frame):
+            return frame.resize((400 * k, 400 * k), Image.NEAREST)
+
+        x.move(window, at(AWAY))
+        wait_for(x, proc, window, big(frames.menu()), "the menu", shots, "scaled-menu")
+        x.click(window, *at(centre(LAYOUT["DEPTH_UP"])))
+        x.move(window, at(AWAY))
+        wait_for(x, proc, window, big(frames.menu(depth=7)), "depth 7", shots, "scaled-depth")
+        x.click(window, *at(centre(1)))  # two players
+        x.move(window, at(cell_centre((5, 4))))
+        wait_for(x, proc, window,
+                 big(frames.game(OPENING_RED, OPENING_GREEN, "redturn", highlight=(5, 4))),
+                 "the highlight on the cell at the pointer", shots, "scaled-highlight")
+        x.click(window, *at(cell_centre((5, 4))))
+        x.move(window, at(AWAY))
+        wait_for(x, proc, window, big(frames.game(AFTER_RED, {(3, 3)}, "greenturn")),
+                 "red's move on that cell", shots, "scaled-move")
+        print("ok: a %dx%d window, and clicks land where they show" % (400 * k, 400 * k))
+    finally:
+        clean_up(proc, x, elsewhere)
+
+
 def run_novideo(program):
     elsewhere = tempfile.mkdtemp(prefix="vantrixo-e2e-")
     try:
@@ -400,6 +448,8 @@ def main():
         run_novideo(program)
     elif mode == "close":
         run_close(program, Frames(data), shots)
+    elif mode == "scaled":
+        run_scaled(program, Frames(data), shots)
     elif mode == "expose":
         run_expose(program, Frames(data), shots)
     elif mode == "lost":

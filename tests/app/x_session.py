@@ -25,14 +25,14 @@ AWAY = (LAYOUT["CELL_PITCH"] // 2, LAYOUT["WINDOW_SIZE"] // 2)
 
 
 class XServer:
-    def __init__(self):
+    def __init__(self, screen="640x480"):
         # -noreset: without it the server restarts whenever its last client
         # leaves (the readiness probe below), refusing connections meanwhile.
         # -displayfd lets the server pick a free display, so parallel runs
         # never collide.
         read_end, write_end = os.pipe()
         self.proc = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "640x480x24",
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", screen + "x24",
              "-nolisten", "tcp", "-noreset"],
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
