@@ -20,17 +20,19 @@ from make_artwork import read_layout  # noqa: E402
 
 # Every position comes from the header the game is built with.
 LAYOUT = read_layout()
+# Left of the board, beside no menu item: where the pointer rests.
+AWAY = (LAYOUT["CELL_PITCH"] // 2, LAYOUT["WINDOW_SIZE"] // 2)
 
 
 class XServer:
-    def __init__(self):
+    def __init__(self, screen="640x480"):
         # -noreset: without it the server restarts whenever its last client
         # leaves (the readiness probe below), refusing connections meanwhile.
         # -displayfd lets the server pick a free display, so parallel runs
         # never collide.
         read_end, write_end = os.pipe()
         self.proc = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "640x480x24",
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", screen + "x24",
              "-nolisten", "tcp", "-noreset"],
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
@@ -87,6 +89,9 @@ class XServer:
     def click(self, window, x, y, hold=0.15):
         self.xdotool("mousemove", "--window", window, x, y, "sleep", 0.05,
                      "mousedown", 1, "sleep", hold, "mouseup", 1)
+
+    def move(self, window, point):
+        self.xdotool("mousemove", "--window", window, *point)
 
     def key(self, name, hold=0.1):
         self.xdotool("keydown", name, "sleep", hold, "keyup", name)
@@ -247,6 +252,10 @@ class SearchHold:
 
 
 def cpu_seconds(pid):
-    with open("/proc/%d/stat" % pid) as f:
-        fields = f.read().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+    """Time on a processor so far, all threads, to the nanosecond rather than
+    in clock ticks."""
+    total = 0
+    for task in os.listdir("/proc/%d/task" % pid):
+        with open("/proc/%d/task/%s/schedstat" % (pid, task)) as f:
+            total += int(f.read().split()[0])
+    return total / 1e9
