@@ -8,12 +8,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "rules/Difficulty.h"
 #include "screens/Game.h"
 #include "screens/Menu.h"
+#include "screens/MenuItem.h"
 
 namespace {
 
-constexpr int32_t EXIT_ITEM = 4;
 constexpr Uint32 PAUSE_BEFORE_MENU_MS = 100;
 
 // The screens poll the key and mouse state and look only for a quit request
@@ -115,7 +116,7 @@ int32_t runProgram(int argc, char** argv) {
     SDL_Surface* screen = nullptr;
     if (setUpDisplay(&screen)) {
         int32_t depth = 5;
-        int32_t difficulty = 1;
+        int32_t difficulty = NORMAL;
         int32_t choice = menu.run(screen, depth, difficulty);
         while (choice != EXIT_ITEM) {
             // Each game lives on while the next menu is shown and goes only

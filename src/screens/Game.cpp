@@ -10,6 +10,7 @@
 #include "screens/CloseRequest.h"
 #include "screens/DisplayFormat.h"
 #include "screens/Layout.h"
+#include "screens/MenuItem.h"
 
 namespace {
 
@@ -27,7 +28,8 @@ bool escapeDown() {
     return keys[SDLK_ESCAPE] != 0 || closeRequested();
 }
 
-// The computer's search calls this every few milliseconds, so the window is
+// The computer's search calls this every SearchEngine::POLL_INTERVAL nodes
+// (a millisecond or two), so the window is
 // repainted when it is uncovered; ESC gives the search up, and `escaped`
 // tells the turn loop so.
 bool escapeDuringSearch(void* escaped) {
@@ -63,9 +65,9 @@ Game::Game(int32_t mode, int32_t depth, int32_t difficulty) : mode(mode) {
     greenWinImage = load("data/game/greenwin.png");
     nobodyWinImage = load("data/game/nobodywin.png");
     escTextImage = load("data/game/esctext.png");
-    if (mode == 2) {
+    if (mode == PLAY_RED) {
         computer = new ComputerPlayer(VALUES_PATH, depth, difficulty, GREEN);
-    } else if (mode == 3) {
+    } else if (mode == PLAY_GREEN) {
         computer = new ComputerPlayer(VALUES_PATH, depth, difficulty, RED);
     }
     if (computer != nullptr) {
@@ -106,12 +108,12 @@ void Game::run(SDL_Surface* screen) {
         cursorX = cellOf(px);
         cursorY = cellOf(py);
 
-        const bool personToMove =
-            mode == 1 || (mode == 2 && turn == RED) || (mode == 3 && turn == GREEN);
+        const bool personToMove = mode == TWO_PLAYERS || (mode == PLAY_RED && turn == RED) ||
+                                  (mode == PLAY_GREEN && turn == GREEN);
         if (personToMove) {
             board.saveSnapshot();
             moved = tryHumanMove(moves, buttons);
-        } else if (turn != 0 && computer != nullptr) {
+        } else if (turn != NO_SIDE && computer != nullptr) {
             board.saveSnapshot();
             cursorX = -1;
             cursorY = -1;
@@ -138,7 +140,7 @@ void Game::run(SDL_Surface* screen) {
                 delete moves;
                 moves = new MoveList(turn, &board);
                 if (moves->isEmpty()) {
-                    turn = 0;
+                    turn = NO_SIDE;
                     cursorX = -1;
                     cursorY = -1;
                     drawFrame(screen);

@@ -8,9 +8,11 @@
 
 #include "ai/ComputerPlayer.h"
 #include "rules/Board.h"
+#include "rules/Difficulty.h"
 #include "rules/MoveList.h"
 #include "screens/Game.h"
 #include "screens/Layout.h"
+#include "screens/MenuItem.h"
 #include "support/SdlSeam.h"
 
 using seam::Input;
@@ -72,7 +74,7 @@ Shown read(SDL_Surface* screen) {
 
 // Plays a game on the script and returns every frame it showed.
 std::vector<Shown> playGame(int mode, std::vector<Input> script, int depth = 5,
-                            int difficulty = 1) {
+                            int difficulty = NORMAL) {
     seam::reset(std::move(script));
     std::vector<Shown> frames;
     seam::onFlip([&frames](SDL_Surface* screen) { frames.push_back(read(screen)); });
@@ -145,7 +147,7 @@ std::vector<std::pair<int, int>> countsAlong(const std::vector<Cell>& cells, int
 }  // namespace
 
 TEST(GameTest, EscHeldAtTheStartEndsTheGameWithoutAFrameAfterItsWaits) {
-    const std::vector<Shown> frames = playGame(1, {{0, 200, 200, 1, true}});
+    const std::vector<Shown> frames = playGame(TWO_PLAYERS, {{0, 200, 200, 1, true}});
     EXPECT_TRUE(frames.empty());
     EXPECT_EQ(seam::now(), 100u + 50u);  // the wait before the first frame, and at the end
 }
@@ -157,7 +159,7 @@ TEST(GameTest, TwoPlayersOpeningMoveByClickWithItsAnimationAndWaits) {
     seam::script(clicksOn({{5, 4}}));
     seam::onFlip([&frames](SDL_Surface* screen) { frames.push_back(read(screen)); });
     {
-        Game game(1, 5, 1);
+        Game game(TWO_PLAYERS, 5, NORMAL);
         game.run(seam::screen());
     }
     ASSERT_FALSE(seam::gaveUp());
@@ -206,17 +208,18 @@ TEST(GameTest, TwoPlayersOpeningMoveByClickWithItsAnimationAndWaits) {
 TEST(GameTest, HighlightOnlyOverALegalCellAndNothingInTheOuterBand) {
     const int x = seam::pixelOf(5);
     const int y = seam::pixelOf(4);
-    const std::vector<Shown> frames = playGame(1, {
-                                                      {0, x, y, 0, false},  // (5,4): legal for red
-                                                      {200, 240, 200, 0, false},  // its top-left
-                                                      {300, 239, 200, 0, false},  // (4,4): taken
-                                                      {400, 40, 79, 1, false},    // (0,0): clicked
-                                                      {500, 20, y, 1, false},     // the outer band
-                                                      {600, 380, y, 1, false},
-                                                      {700, x, 365, 1, false},
-                                                      {800, x, 5, 1, false},
-                                                      {900, 10, 10, 0, true},
-                                                  });
+    const std::vector<Shown> frames =
+        playGame(TWO_PLAYERS, {
+                                  {0, x, y, 0, false},        // (5,4): legal for red
+                                  {200, 240, 200, 0, false},  // its top-left
+                                  {300, 239, 200, 0, false},  // (4,4): taken
+                                  {400, 40, 79, 1, false},    // (0,0): clicked
+                                  {500, 20, y, 1, false},     // the outer band
+                                  {600, 380, y, 1, false},
+                                  {700, x, 365, 1, false},
+                                  {800, x, 5, 1, false},
+                                  {900, 10, 10, 0, true},
+                              });
     // No move at all, and a frame only when what it shows changes: the
     // highlight, then none.
     ASSERT_EQ(frames.size(), 2u);
@@ -238,7 +241,7 @@ TEST(GameTest, AnIdleGameDrawsOnceAndFramesNeverComeFasterThanThePace) {
             {t, seam::pixelOf(t % 10 == 0 ? 5 : 2), seam::pixelOf(t % 10 ? 3 : 4), 0, false});
     }
     script.push_back({1500, 10, 10, 0, true});
-    const std::vector<Shown> frames = playGame(1, script);
+    const std::vector<Shown> frames = playGame(TWO_PLAYERS, script);
     size_t idleFrames = 0;
     for (size_t i = 0; i < frames.size(); ++i) {
         idleFrames += frames[i].at < 1000 ? 1 : 0;
@@ -260,13 +263,13 @@ TEST(GameTest, AnIdleGameDrawsOnceAndFramesNeverComeFasterThanThePace) {
 TEST(GameTest, HeldButtonPlaysTheNextLegalCellAfterTheWait) {
     const int gx = seam::pixelOf(5);
     const int gy = seam::pixelOf(3);
-    const std::vector<Shown> frames =
-        playGame(1, {
-                        {300, seam::pixelOf(5), seam::pixelOf(4), 1, false},
-                        // Still held, moved during the animation onto a cell green may play.
-                        {400, gx, gy, 1, false},
-                        {3000, gx, gy, 1, true},
-                    });
+    const std::vector<Shown> frames = playGame(
+        TWO_PLAYERS, {
+                         {300, seam::pixelOf(5), seam::pixelOf(4), 1, false},
+                         // Still held, moved during the animation onto a cell green may play.
+                         {400, gx, gy, 1, false},
+                         {3000, gx, gy, 1, true},
+                     });
     // Between the two animations lies exactly one game frame: green's move
     // comes in the very next iteration after the wait.
     std::string kinds;
@@ -282,7 +285,8 @@ TEST(GameTest, HeldButtonPlaysTheNextLegalCellAfterTheWait) {
 }
 
 TEST(GameTest, ComputerMovesFirstInModeThreeAndAnswersInModeTwo) {
-    std::vector<Shown> frames = playGame(3, {{0, 10, 10, 0, false}, {2000, 10, 10, 0, true}});
+    std::vector<Shown> frames =
+        playGame(PLAY_GREEN, {{0, 10, 10, 0, false}, {2000, 10, 10, 0, true}});
     // The animation starts in the first iteration, before any game frame.
     ASSERT_FALSE(frames.empty());
     EXPECT_TRUE(frames.front().animation());
@@ -294,7 +298,7 @@ TEST(GameTest, ComputerMovesFirstInModeThreeAndAnswersInModeTwo) {
     EXPECT_EQ(last.highlight, Cell(-1, -1));
 
     // Mode 2: red clicks, the computer answers right after the wait.
-    frames = playGame(2, clicksOn({{5, 4}}));
+    frames = playGame(PLAY_RED, clicksOn({{5, 4}}));
     size_t animations = 0;
     for (const Shown& s : frames) {
         animations += s.animation() ? 1 : 0;
@@ -334,7 +338,7 @@ TEST(GameTest, EscDuringALongSearchEndsTheGameAtOnceWithoutAMove) {
         std::vector<Shown> frames;
         seam::onFlip([&frames](SDL_Surface* screen) { frames.push_back(read(screen)); });
         {
-            Game game(3, 7, 0);
+            Game game(PLAY_GREEN, 7, EASY);
             game.run(seam::screen());
         }
         ASSERT_FALSE(seam::gaveUp());
@@ -372,7 +376,7 @@ TEST(GameTest, EscDuringALongSearchEndsTheGameAtOnceWithoutAMove) {
 }
 
 TEST(GameTest, AfterAGameAgainstTheComputerTheHighlightFollowsThePointerOverEveryCell) {
-    for (const int mode : {2, 3}) {
+    for (const int mode : {PLAY_RED, PLAY_GREEN}) {
         SCOPED_TRACE(mode);
         // The person's button stays down while the pointer sweeps the board a
         // cell per iteration, so each of its moves is met and the game ends
@@ -383,7 +387,7 @@ TEST(GameTest, AfterAGameAgainstTheComputerTheHighlightFollowsThePointerOverEver
             script.push_back({t, seam::pixelOf(step % 8), seam::pixelOf(step / 8 % 8), 1, false});
         }
         script.push_back({t, 10, 10, 0, true});
-        const std::vector<Shown> frames = playGame(mode, script, 3, 0);
+        const std::vector<Shown> frames = playGame(mode, script, 3, EASY);
         // The last two sweeps: the result, and the highlight on every cell.
         std::set<Cell> highlighted;
         for (const Shown& s : frames) {
@@ -402,7 +406,7 @@ TEST(GameTest, APassGivesTheTurnBackWithoutAMessage) {
     const std::vector<Cell> cells = {{2, 3}, {2, 2}, {4, 5}, {1, 3}, {0, 3},
                                      {0, 4}, {1, 1}, {0, 2}, {2, 0}};
     testing::internal::CaptureStdout();
-    const std::vector<Shown> frames = playGame(1, clicksOn(cells));
+    const std::vector<Shown> frames = playGame(TWO_PLAYERS, clicksOn(cells));
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 
     // The side to move in the first game frame after each animation.
@@ -460,7 +464,7 @@ TEST(GameTest, TheEndShowsTheResultAndTheCountsFollowEveryMove) {
             script.push_back({end + 40 * c, seam::pixelOf(c), seam::pixelOf(7 - c), 1, false});
         }
         script.push_back({end + 400, 10, 10, 0, true});
-        const std::vector<Shown> frames = playGame(1, script);
+        const std::vector<Shown> frames = playGame(TWO_PLAYERS, script);
 
         std::vector<std::pair<int, int>> seen;
         for (const Shown& s : gameFrames(frames)) {

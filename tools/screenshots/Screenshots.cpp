@@ -21,10 +21,12 @@
 
 #include "app/Program.h"
 #include "rules/Board.h"
+#include "rules/Difficulty.h"
 #include "rules/MoveList.h"
 #include "screens/Game.h"
 #include "screens/Layout.h"
 #include "screens/Menu.h"
+#include "screens/MenuItem.h"
 #include "support/SdlSeam.h"
 #include "support/TestBoards.h"
 
@@ -67,7 +69,7 @@ void playGame(SDL_Surface* screen, const Moves& moves, const std::pair<int, int>
             save(shown, flipPath);
         }
     });
-    Game game(1, 5, 1);
+    Game game(TWO_PLAYERS, 5, NORMAL);
     game.run(screen);
     seam::onFlip(nullptr);
 }
