@@ -1,31 +1,45 @@
 #include "app/Program.h"
 
 #include <SDL.h>
+#include <X11/Xlib.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
+#include "rules/Difficulty.h"
 #include "screens/Game.h"
 #include "screens/Menu.h"
+#include "screens/MenuItem.h"
 
 namespace {
 
-constexpr int32_t EXIT_ITEM = 4;
 constexpr Uint32 PAUSE_BEFORE_MENU_MS = 100;
 
 // The screens poll the key and mouse state and look only for a quit request
-// in the queue. Keys and quit requests stay enabled.
+// or an exposure in the queue. Keys, quit requests and exposures stay enabled.
 constexpr Uint8 IGNORED_EVENTS[] = {
-    SDL_ACTIVEEVENT,   SDL_MOUSEMOTION,  SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP, SDL_JOYAXISMOTION,
-    SDL_JOYBALLMOTION, SDL_JOYHATMOTION, SDL_JOYBUTTONDOWN,   SDL_JOYBUTTONUP,   SDL_SYSWMEVENT,
-    SDL_VIDEORESIZE,   SDL_VIDEOEXPOSE,  SDL_USEREVENT,
+    SDL_ACTIVEEVENT,   SDL_MOUSEMOTION,   SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP,
+    SDL_JOYAXISMOTION, SDL_JOYBALLMOTION, SDL_JOYHATMOTION,    SDL_JOYBUTTONDOWN,
+    SDL_JOYBUTTONUP,   SDL_SYSWMEVENT,    SDL_VIDEORESIZE,     SDL_USEREVENT,
 };
 
-// Only quit requests are queued: nothing reads the key events, and a queue
-// full of them would drop the request of the window's close button.
-int onlyQuitRequests(const SDL_Event* event) {
-    return event->type == SDL_QUIT ? 1 : 0;
+// Only quit requests and exposures are queued: nothing reads the key events,
+// and a queue full of them would drop the request of the window's close button.
+int onlyQuitRequestsAndExposures(const SDL_Event* event) {
+    return event->type == SDL_QUIT || event->type == SDL_VIDEOEXPOSE ? 1 : 0;
+}
+
+// Xlib calls this when the connection to the X server breaks. Its own handler
+// exits through the atexit list, and SDL_Quit there waits for ever for the
+// dead server under SDL 1.2 over SDL 2: so one line, and out without it.
+int displayLost(Display*) {
+    static const char LINE[] = "vantrixo: lost the connection to the display\n";
+    if (write(STDERR_FILENO, LINE, sizeof LINE - 1) < 0) {
+        // Nowhere left to say it.
+    }
+    _exit(1);
 }
 
 bool isSet(const char* variable) {
@@ -81,12 +95,14 @@ bool setUpDisplay(SDL_Surface** screen) {
         return false;
     }
 
+    // After SDL has opened the display and set up its own handler, if any.
+    XSetIOErrorHandler(displayLost);
     SDL_WM_SetCaption("vantrixo", "");
     SDL_EnableKeyRepeat(500, 30);
     for (Uint8 type : IGNORED_EVENTS) {
         SDL_EventState(type, SDL_IGNORE);
     }
-    SDL_SetEventFilter(onlyQuitRequests);
+    SDL_SetEventFilter(onlyQuitRequestsAndExposures);
     return true;
 }
 
@@ -100,7 +116,7 @@ int32_t runProgram(int argc, char** argv) {
     SDL_Surface* screen = nullptr;
     if (setUpDisplay(&screen)) {
         int32_t depth = 5;
-        int32_t difficulty = 1;
+        int32_t difficulty = NORMAL;
         int32_t choice = menu.run(screen, depth, difficulty);
         while (choice != EXIT_ITEM) {
             // Each game lives on while the next menu is shown and goes only

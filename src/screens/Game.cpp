@@ -2,7 +2,6 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
-#include <time.h>
 
 #include <cstring>
 
@@ -11,6 +10,7 @@
 #include "screens/CloseRequest.h"
 #include "screens/DisplayFormat.h"
 #include "screens/Layout.h"
+#include "screens/MenuItem.h"
 
 namespace {
 
@@ -23,13 +23,15 @@ constexpr Uint32 END_WAIT_MS = 50;
 // ESC, or the window's close button, which ends the game the same way.
 bool escapeDown() {
     SDL_PumpEvents();
+    showAgainIfExposed();
     const Uint8* keys = SDL_GetKeyState(nullptr);
     return keys[SDLK_ESCAPE] != 0 || closeRequested();
 }
 
-// The computer's search calls this every few milliseconds. Pumping SDL's
-// events lets SDL repaint the window when it is uncovered; ESC gives the
-// search up, and `escaped` tells the turn loop so.
+// The computer's search calls this every SearchEngine::POLL_INTERVAL nodes
+// (a millisecond or two), so the window is
+// repainted when it is uncovered; ESC gives the search up, and `escaped`
+// tells the turn loop so.
 bool escapeDuringSearch(void* escaped) {
     *static_cast<bool*>(escaped) = escapeDown();
     return *static_cast<bool*>(escaped);
@@ -63,9 +65,9 @@ Game::Game(int32_t mode, int32_t depth, int32_t difficulty) : mode(mode) {
     greenWinImage = load("data/game/greenwin.png");
     nobodyWinImage = load("data/game/nobodywin.png");
     escTextImage = load("data/game/esctext.png");
-    if (mode == 2) {
+    if (mode == PLAY_RED) {
         computer = new ComputerPlayer(VALUES_PATH, depth, difficulty, GREEN);
-    } else if (mode == 3) {
+    } else if (mode == PLAY_GREEN) {
         computer = new ComputerPlayer(VALUES_PATH, depth, difficulty, RED);
     }
     if (computer != nullptr) {
@@ -106,12 +108,12 @@ void Game::run(SDL_Surface* screen) {
         cursorX = cellOf(px);
         cursorY = cellOf(py);
 
-        const bool personToMove =
-            mode == 1 || (mode == 2 && turn == RED) || (mode == 3 && turn == GREEN);
+        const bool personToMove = mode == TWO_PLAYERS || (mode == PLAY_RED && turn == RED) ||
+                                  (mode == PLAY_GREEN && turn == GREEN);
         if (personToMove) {
             board.saveSnapshot();
             moved = tryHumanMove(moves, buttons);
-        } else if (turn != 0 && computer != nullptr) {
+        } else if (turn != NO_SIDE && computer != nullptr) {
             board.saveSnapshot();
             cursorX = -1;
             cursorY = -1;
@@ -138,7 +140,7 @@ void Game::run(SDL_Surface* screen) {
                 delete moves;
                 moves = new MoveList(turn, &board);
                 if (moves->isEmpty()) {
-                    turn = 0;
+                    turn = NO_SIDE;
                     cursorX = -1;
                     cursorY = -1;
                     drawFrame(screen);
@@ -243,15 +245,11 @@ Game::Shown Game::whatToShow() const {
 
 // Sleeps out the rest of the iteration's interval. SDL_Flip does not wait for
 // the display here, and most iterations draw nothing at all, so without this
-// the loop would spin a whole core polling. A plain sleep rather than
-// SDL_Delay, so that the loop's own waits stay exactly what they are.
+// the loop would spin a whole core polling.
 void Game::pace() {
     const uint32_t since = SDL_GetTicks() - lastPaceTicks;
     if (since < FRAME_INTERVAL_MS) {
-        timespec rest;
-        rest.tv_sec = 0;
-        rest.tv_nsec = static_cast<long>(FRAME_INTERVAL_MS - since) * 1000000L;
-        nanosleep(&rest, nullptr);
+        SDL_Delay(FRAME_INTERVAL_MS - since);
     }
     lastPaceTicks = SDL_GetTicks();
 }

@@ -13,8 +13,8 @@ class ComputerPlayer;
 // mouse and the ESC key; ESC (or the window's close button) is the only way out.
 class Game {
   public:
-    // mode 1: two people; 2: person red against the computer; 3: the computer
-    // plays red and moves first. depth and difficulty only matter in 2 and 3.
+    // mode: TWO_PLAYERS, PLAY_RED or PLAY_GREEN (screens/MenuItem.h); depth
+    // and difficulty only matter against the computer.
     Game(int32_t mode, int32_t depth, int32_t difficulty);
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;

@@ -3,10 +3,12 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include "rules/Difficulty.h"
 #include "screens/BlitAt.h"
 #include "screens/CloseRequest.h"
 #include "screens/DisplayFormat.h"
 #include "screens/Layout.h"
+#include "screens/MenuItem.h"
 
 namespace {
 
@@ -16,19 +18,18 @@ bool holds(const Region& region, int32_t x, int32_t y) {
     return x >= region.left && x <= region.right && y >= region.top && y <= region.bottom;
 }
 
-constexpr int32_t LEVEL_MAX = 2;
-constexpr int ESC_KEY = 27;
-constexpr Uint8 LEFT_BUTTON = 1;
+// Both settings step through three levels: easy to hard, depth 3 to 7.
+constexpr int32_t LEVEL_MAX = HARD;
 constexpr Uint32 STEP_DELAY_MS = 100;
 constexpr Uint32 POLL_DELAY_MS = 40;
 
 int32_t itemAt(int32_t x, int32_t y) {
-    for (int32_t item = 1; item <= 4; ++item) {
-        if (holds(layout::ITEM_REGIONS[item - 1], x, y)) {
+    for (int32_t item = TWO_PLAYERS; item <= EXIT_ITEM; ++item) {
+        if (holds(layout::ITEM_REGIONS[item - TWO_PLAYERS], x, y)) {
             return item;
         }
     }
-    return 0;
+    return NO_ITEM;
 }
 
 }  // namespace
@@ -48,8 +49,8 @@ Menu::Menu() {
     difficultyImages[1] = IMG_Load("data/menu/dif_normal.png");
     difficultyImages[2] = IMG_Load("data/menu/dif_hard.png");
     backgroundImage = IMG_Load("data/menu/fundo.png");
-    selected = 0;
-    difficulty = 1;
+    selected = NO_ITEM;
+    difficulty = NORMAL;
     depthIndex = 1;
 }
 
@@ -90,47 +91,50 @@ void Menu::draw(SDL_Surface* screen) {
 }
 
 int32_t Menu::run(SDL_Surface* screen, int32_t& depthOut, int32_t& difficultyOut) {
-    selected = 0;
+    selected = NO_ITEM;
     bool done = false;
+    // Each arrow steps one setting while the button is held on it.
+    struct Arrow {
+        layout::Region region;
+        int32_t* setting;
+        int32_t step;
+    };
+    const Arrow arrows[] = {
+        {layout::DEPTH_DOWN, &depthIndex, -1},
+        {layout::DEPTH_UP, &depthIndex, +1},
+        {layout::DIFFICULTY_DOWN, &difficulty, -1},
+        {layout::DIFFICULTY_UP, &difficulty, +1},
+    };
     draw(screen);
     do {
         SDL_PumpEvents();
+        showAgainIfExposed();
         const Uint8* keys = SDL_GetKeyState(nullptr);
         int x = 0;
         int y = 0;
-        const bool buttonDown = (SDL_GetMouseState(&x, &y) & LEFT_BUTTON) != 0;
+        const bool buttonDown = (SDL_GetMouseState(&x, &y) & SDL_BUTTON(SDL_BUTTON_LEFT)) != 0;
         int32_t hovered = itemAt(x, y);
 
         // The button is read as a level: holding it on an arrow repeats the
         // step after the 100 ms wait plus the poll wait.
-        if (buttonDown && holds(layout::DEPTH_DOWN, x, y) && depthIndex > 0) {
-            --depthIndex;
-            draw(screen);
-            SDL_Delay(STEP_DELAY_MS);
-        } else if (buttonDown && holds(layout::DEPTH_UP, x, y) && depthIndex < LEVEL_MAX) {
-            ++depthIndex;
-            draw(screen);
-            SDL_Delay(STEP_DELAY_MS);
-        }
-        if (buttonDown && holds(layout::DIFFICULTY_DOWN, x, y) && difficulty > 0) {
-            --difficulty;
-            draw(screen);
-            SDL_Delay(STEP_DELAY_MS);
-        } else if (buttonDown && holds(layout::DIFFICULTY_UP, x, y) && difficulty < LEVEL_MAX) {
-            ++difficulty;
-            draw(screen);
-            SDL_Delay(STEP_DELAY_MS);
+        for (const Arrow& arrow : arrows) {
+            const int32_t next = *arrow.setting + arrow.step;
+            if (buttonDown && holds(arrow.region, x, y) && next >= 0 && next <= LEVEL_MAX) {
+                *arrow.setting = next;
+                draw(screen);
+                SDL_Delay(STEP_DELAY_MS);
+            }
         }
 
-        if ((keys != nullptr && keys[ESC_KEY] != 0) || closeRequested()) {
+        if ((keys != nullptr && keys[SDLK_ESCAPE] != 0) || closeRequested()) {
             done = true;
-            hovered = 4;
+            hovered = EXIT_ITEM;
         }
         if (hovered != selected) {
             selected = hovered;
             draw(screen);
         }
-        if (selected != 0 && buttonDown) {
+        if (selected != NO_ITEM && buttonDown) {
             done = true;
         }
         SDL_Delay(POLL_DELAY_MS);

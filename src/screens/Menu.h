@@ -14,7 +14,8 @@ class Menu {
     ~Menu();
 
     void draw(SDL_Surface* screen);
-    // Returns the chosen item (1..4); writes depth (3, 5, 7) and difficulty (0..2).
+    // Returns the chosen item (TWO_PLAYERS..EXIT_ITEM, screens/MenuItem.h);
+    // writes depth (3, 5, 7) and difficulty (EASY..HARD, rules/Difficulty.h).
     int32_t run(SDL_Surface* screen, int32_t& depthOut, int32_t& difficultyOut);
 
   private:

@@ -1,222 +1,222 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <map>
 #include <string>
-#include <tuple>
+#include <utility>
 #include <vector>
 
-#include "../game/SdlSeam.h"
-#include "DisplaySeam.h"
+#include "ai/ComputerPlayer.h"
 #include "app/Program.h"
+#include "rules/Board.h"
+#include "rules/MoveList.h"
+#include "screens/Game.h"
+#include "screens/Layout.h"
+#include "support/SdlSeam.h"
 
 using seam::Input;
-using seam::Kind;
-
-// The computer player's constructor, to see what each Game hands it.
-#define CP_CTOR _ZN14ComputerPlayerC1ERKNSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEEiii
-#define CAT(a, b) CAT2(a, b)
-#define CAT2(a, b) a##b
-
-namespace {
-std::vector<std::tuple<int, int, int>> computers;
-}
-
-extern "C" {
-void CAT(__real_, CP_CTOR)(void* self, const std::string& path, int depth, int difficulty,
-                           int side);
-void CAT(__wrap_, CP_CTOR)(void* self, const std::string& path, int depth, int difficulty,
-                           int side) {
-    computers.emplace_back(depth, difficulty, side);
-    CAT(__real_, CP_CTOR)(self, path, depth, difficulty, side);
-}
-}
 
 namespace {
 
-std::vector<std::string> notes() {
-    std::vector<std::string> out;
-    for (const seam::Call& c : seam::calls()) {
-        if (c.kind == Kind::Other) {
-            out.push_back(c.name);
+using Cells = std::map<std::pair<int, int>, std::string>;
+
+// A frame of the program: the menu's or a game's, and a game's discs.
+struct Shown {
+    uint32_t at;
+    bool menu;
+    Cells discs;
+};
+
+Shown read(SDL_Surface* screen) {
+    Shown s{seam::now(), seam::pictureAt(screen, 0, 0) == "data/menu/fundo.png", {}};
+    for (int x = 0; x < 8 && !s.menu; ++x) {
+        for (int y = 0; y < 8; ++y) {
+            const std::string picture =
+                seam::pictureAt(screen, layout::DISC_ORIGIN + layout::CELL_PITCH * x,
+                                layout::DISC_ORIGIN + layout::CELL_PITCH * y);
+            if (picture.rfind("data/bolinha/", 0) == 0) {
+                s.discs[{x, y}] = picture;
+            }
         }
     }
-    return out;
+    return s;
 }
 
-long count(Kind kind, const std::string& name) {
-    long n = 0;
-    for (const seam::Call& c : seam::calls()) {
-        n += c.kind == kind && c.name == name ? 1 : 0;
-    }
-    return n;
-}
+std::vector<Shown> frames;
 
-// The n-th (0-based) call of kind and name.
-long nth(Kind kind, const std::string& name, int n) {
-    long at = -1;
-    for (int i = 0; i <= n; ++i) {
-        at = seam::find(kind, name, static_cast<size_t>(at + 1));
-        if (at < 0) {
-            return -1;
-        }
-    }
-    return at;
-}
-
-int runWith(std::vector<Input> script, bool initFails = false, bool modeFails = false) {
+int runWith(std::vector<Input> script) {
     seam::reset(std::move(script));
-    display::answer(initFails, modeFails);
-    computers.clear();
+    frames.clear();
+    seam::onFlip([](SDL_Surface* screen) { frames.push_back(read(screen)); });
     return runProgram(0, nullptr);
 }
 
+// Environment variables set for one block and given back after it.
+class Environment {
+  public:
+    void set(const char* name, const char* value) {
+        const char* old = std::getenv(name);
+        saved.emplace_back(name, old != nullptr ? std::make_pair(true, std::string(old))
+                                                : std::make_pair(false, std::string()));
+        value != nullptr ? setenv(name, value, 1) : unsetenv(name);
+    }
+    ~Environment() {
+        for (auto it = saved.rbegin(); it != saved.rend(); ++it) {
+            it->second.first ? setenv(it->first.c_str(), it->second.second.c_str(), 1)
+                             : unsetenv(it->first.c_str());
+        }
+    }
+
+  private:
+    std::vector<std::pair<std::string, std::pair<bool, std::string>>> saved;
+};
+
 }  // namespace
 
-TEST(ProgramTest, DisplaySetUp) {
-    seam::reset({});
-    display::answer(false, false);
-    SDL_Surface* screen = nullptr;
-    ASSERT_TRUE(setUpDisplay(&screen));
-    EXPECT_EQ(screen, seam::screen());
-    const std::vector<std::string> expected = {
-        "SDL_Init 32",
-        "SDL_SetVideoMode 400x400x24 1073741825",
-        "SDL_WM_SetCaption vantrixo|",
-        "SDL_EnableKeyRepeat 500 30",
-        "SDL_EventState 1 0",
-        "SDL_EventState 4 0",
-        "SDL_EventState 5 0",
-        "SDL_EventState 6 0",
-        "SDL_EventState 7 0",
-        "SDL_EventState 8 0",
-        "SDL_EventState 9 0",
-        "SDL_EventState 10 0",
-        "SDL_EventState 11 0",
-        "SDL_EventState 13 0",
-        "SDL_EventState 16 0",
-        "SDL_EventState 17 0",
-        "SDL_EventState 24 0",
-        "SDL_SetEventFilter",
-    };
-    EXPECT_EQ(notes(), expected);
+TEST(ProgramTest, TheCloseButtonEndsAGameAndTheProgramAfterManyKeysAndMoves) {
+    // Two players; in the game 130 key presses and 200 pointer moves, more
+    // than SDL's queue holds, then the close button.
+    std::vector<Input> script = {
+        {0, 200, 160, 1, false}, {60, 10, 10, 0, false}, {500, 10, 10, 0, false, 130}};
+    for (int i = 0; i < 200; ++i) {
+        script.push_back({600 + static_cast<uint32_t>(i), 10 + i, 10, 0, false});
+    }
+    script.push_back({1000, 10, 10, 0, false, 0, true});
+    EXPECT_EQ(runWith(script), 1);
+    EXPECT_FALSE(seam::gaveUp()) << "the close request was lost";
+    // The game ends at its next poll, and the menu after it at its first.
+    EXPECT_LE(seam::now(), 1000u + Game::FRAME_INTERVAL_MS + 50 + 100 + 40);
+    ASSERT_FALSE(frames.empty());
+    EXPECT_FALSE(frames[frames.size() / 2].menu);
+    EXPECT_TRUE(frames.back().menu);
+
+    // The window as a player sees it.
+    SDL_Surface* window = SDL_GetVideoSurface();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->w, layout::WINDOW_SIZE);
+    EXPECT_EQ(window->h, layout::WINDOW_SIZE);
+    char* title = nullptr;
+    char* icon = nullptr;
+    SDL_WM_GetCaption(&title, &icon);
+    EXPECT_STREQ(title, "vantrixo");
 }
 
 TEST(ProgramTest, FailedSdlOrVideoModeEndsWithStatusOneAndNoScreenUsed) {
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(runWith({}, true, false), 1);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Argh! Can't init SDL!\n");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "No available video device\n");
-    EXPECT_EQ(notes(), std::vector<std::string>{"SDL_Init 32"});
-    EXPECT_EQ(display::driversTried(), std::vector<std::string>{"dummy"});  // as named
-    // The menu was built (and freed) all the same, before SDL.
-    EXPECT_EQ(count(Kind::Load, "data/menu/fundo.png"), 1);
-    EXPECT_EQ(count(Kind::Free, "data/menu/fundo.png"), 1);
+    {
+        Environment env;
+        env.set("SDL_VIDEODRIVER", "nosuchdriver");
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(runWith({}), 1);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "Argh! Can't init SDL!\n");
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "No available video device\n");
+        EXPECT_EQ(seam::driversAsked(), std::vector<std::string>{"nosuchdriver"});  // as named
+    }
 
     // No video mode: the same message, SDL's reason on standard error, and
-    // nothing ever blitted to or flipped on a null screen.
+    // nothing ever drawn on a null screen.
+    seam::reset();
+    frames.clear();
+    seam::refuseVideoMode("no such mode here");
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
-    EXPECT_EQ(runWith({}, false, true), 1);
+    EXPECT_EQ(runProgram(0, nullptr), 1);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Argh! Can't init SDL!\n");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "no such mode here\n");
-    EXPECT_EQ(seam::find(Kind::Flip, ""), -1);
-    EXPECT_EQ(seam::find(Kind::Blit, ""), -1);
-    EXPECT_EQ(seam::find(Kind::Other, "SDL_WM_SetCaption vantrixo|"), -1);
+    EXPECT_TRUE(seam::flipTimes().empty());
 }
 
 // With no driver named, only the window system's own is tried, and SDL is
 // never left to fall back to a text-mode driver that draws into the terminal.
+// (No window system answers here; the end-to-end tests start on a real one.)
 TEST(ProgramTest, WithoutANamedDriverOnlyTheWindowSystemsIsTried) {
-    const std::string named = getenv("SDL_VIDEODRIVER");
-    const char* display = getenv("DISPLAY");
-    const std::string x = display != nullptr ? display : "";
     struct Case {
         const char* display;
         const char* wayland;
-        bool starts;
         std::vector<std::string> tried;
     };
     const Case cases[] = {
-        {":5", "wayland-0", true, {"x11"}},
-        {"", "wayland-0", true, {"wayland"}},
-        {":5", nullptr, false, {"x11"}},
-        {nullptr, "", false, {}},
-        {nullptr, "wayland-0", false, {"wayland"}},
+        {":4242", "wayland-0", {"x11"}},
+        {"", "wayland-0", {"wayland"}},
+        {nullptr, "", {}},
+        {nullptr, "wayland-0", {"wayland"}},
     };
     for (const Case& c : cases) {
-        c.display != nullptr ? setenv("DISPLAY", c.display, 1) : unsetenv("DISPLAY");
-        c.wayland != nullptr ? setenv("WAYLAND_DISPLAY", c.wayland, 1)
-                             : unsetenv("WAYLAND_DISPLAY");
-        setenv("SDL_VIDEODRIVER", "", 1);  // names nothing
+        Environment env;
+        env.set("DISPLAY", c.display);
+        env.set("WAYLAND_DISPLAY", c.wayland);
+        env.set("SDL_VIDEODRIVER", "");  // names nothing
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
-        EXPECT_EQ(runWith({{0, 10, 10, 0, true}}, !c.starts, false), 1);
-        EXPECT_EQ(testing::internal::GetCapturedStdout(),
-                  c.starts ? "" : "Argh! Can't init SDL!\n");
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.starts ? "" : "no graphical display\n");
-        EXPECT_EQ(display::driversTried(), c.tried);
-        EXPECT_EQ(seam::find(Kind::Flip, "") != -1, c.starts);
-        if (!c.starts) {  // the guess is not left behind
-            EXPECT_TRUE(getenv("SDL_VIDEODRIVER") == nullptr || !*getenv("SDL_VIDEODRIVER"));
-        }
+        EXPECT_EQ(runWith({{0, 10, 10, 0, true}}), 1);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "Argh! Can't init SDL!\n");
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "no graphical display\n");
+        EXPECT_EQ(seam::driversAsked(), c.tried);
+        const char* left = std::getenv("SDL_VIDEODRIVER");
+        EXPECT_TRUE(left == nullptr || *left == '\0') << "the guess is not left behind";
     }
-    setenv("SDL_VIDEODRIVER", named.c_str(), 1);
-    display != nullptr ? setenv("DISPLAY", x.c_str(), 1) : unsetenv("DISPLAY");
-    unsetenv("WAYLAND_DISPLAY");
 }
 
-TEST(ProgramTest, ExitAtTheFirstMenuBuildsNoGame) {
+TEST(ProgramTest, ExitAtTheFirstMenuShowsNoGame) {
     EXPECT_EQ(runWith({{0, 10, 10, 0, true}}), 1);
-    EXPECT_EQ(count(Kind::Load, "data/game/tabuleiro.png"), 0);
-    EXPECT_EQ(count(Kind::Load, "data/game/redturn.png"), 0);
-    // The menu's pictures load before SDL starts.
-    EXPECT_LT(seam::find(Kind::Load, "data/menu/fundo.png"),
-              seam::find(Kind::Other, "SDL_Init 32"));
-    EXPECT_NE(seam::find(Kind::Flip, ""), -1);  // the menu was shown
+    ASSERT_FALSE(frames.empty());
+    for (const Shown& s : frames) {
+        EXPECT_TRUE(s.menu);
+    }
 }
 
-TEST(ProgramTest, SettingsReachEachGameAndAGameLivesUntilTheNextMenuReturns) {
-    const std::vector<Input> script = {
-        {0, 262, 259, 1, false},  // difficulty up: normal -> hard
-        {60, 262, 259, 0, false},
-        {300, 195, 293, 1, false},  // depth down: 5 -> 3
-        {360, 195, 293, 0, false},
-        {600, 200, 182, 1, false},  // person plays red
-        {660, 200, 182, 0, false},
-        {1500, 10, 10, 0, true},  // a short ESC: back to the menu
-        {1530, 10, 10, 0, false},
-        {2500, 200, 204, 1, false},  // person plays green; only the mode chosen
-        {2560, 10, 10, 0, false},
-        {4000, 10, 10, 0, true},  // ESC held: the game ends, then the menu
+TEST(ProgramTest, TheSettingsReachTheGameAndTheMenuComesBackAfterItsPause) {
+    // The person plays red against hard at depth 3: each time the first move
+    // of its list, two seconds apart; the computer must answer as hard at
+    // depth 3 does, or the person's clicks no longer fit the position.
+    Board board;
+    std::vector<Input> script = {
+        {0, 262, 259, 1, false},                             // difficulty up: normal -> hard
+        {60, 10, 10, 0, false},  {300, 195, 293, 1, false},  // depth down: 5 -> 3
+        {360, 10, 10, 0, false}, {600, 200, 182, 1, false},  // person plays red
+        {660, 10, 10, 0, false},
     };
+    ComputerPlayer computer("data/ia/board8x8Values2.brd", 3, 2, GREEN);
+    for (uint32_t t = 1000; t < 9000; t += 2000) {
+        MoveList moves(RED, &board);
+        int x = -1;
+        int y = -1;
+        moves.first()->cell(x, y);
+        moves.apply(x, y);
+        script.push_back({t, seam::pixelOf(x), seam::pixelOf(y), 1, false});
+        script.push_back({t + 40, 10, 10, 0, false});
+        MoveList replies(GREEN, &board);
+        computer.play(&replies);
+    }
+    script.push_back({9000, 10, 10, 0, true});  // a short ESC: back to the menu
+    script.push_back({9030, 10, 10, 0, false});
+    script.push_back({10000, 10, 10, 0, true});  // ESC on the menu: the end
     EXPECT_EQ(runWith(script), 1);
     EXPECT_FALSE(seam::gaveUp());
-    ASSERT_EQ(computers.size(), 2u);
-    EXPECT_EQ(computers[0], std::make_tuple(3, 2, 2));  // depth 3, hard, green
-    EXPECT_EQ(computers[1], std::make_tuple(3, 2, 1));  // the same, for red
 
-    const std::string own = "data/game/redturn.png";
-    ASSERT_EQ(count(Kind::Load, own), 2);
-    ASSERT_EQ(count(Kind::Free, own), 2);
-    // The first game's pictures stay loaded through the 100 ms pause and the
-    // whole next menu, up to the choice that starts the second game.
-    const long firstFreed = nth(Kind::Free, own, 0);
-    const long secondLoaded = nth(Kind::Load, own, 1);
-    const long lastMenuPicture = seam::find(Kind::Blit, "data/menu/sgreen.png");
-    ASSERT_NE(lastMenuPicture, -1);
-    EXPECT_GT(firstFreed, lastMenuPicture);
-    EXPECT_LT(firstFreed, secondLoaded);
-    long pause = -1;
-    for (size_t i = 0; i < static_cast<size_t>(firstFreed); ++i) {
-        const seam::Call& c = seam::calls()[i];
-        if (c.kind == Kind::Delay && c.ms == 100 && i > 0 &&
-            seam::calls()[i - 1].kind == Kind::Delay && seam::calls()[i - 1].ms == 50) {
-            pause = static_cast<long>(i);
+    size_t lastGameFrame = 0;
+    for (size_t i = 0; i < frames.size(); ++i) {
+        lastGameFrame = frames[i].menu ? lastGameFrame : i;
+    }
+    ASSERT_LT(lastGameFrame + 1, frames.size());
+    Cells expected;
+    for (int x = 0; x < 8; ++x) {
+        for (int y = 0; y < 8; ++y) {
+            if (board.getCell(x, y) != EMPTY) {
+                expected[{x, y}] =
+                    board.getCell(x, y) == RED ? "data/bolinha/1.png" : "data/bolinha/10.png";
+            }
         }
     }
-    EXPECT_NE(pause, -1) << "the game's 50 ms end and the 100 ms pause";
-    EXPECT_LT(pause, lastMenuPicture);
-    // At the end the second game goes before the menu.
-    EXPECT_LT(nth(Kind::Free, own, 1), seam::find(Kind::Free, "data/menu/fundo.png"));
+    EXPECT_EQ(frames[lastGameFrame].discs, expected);
+    // The game sees ESC at its next poll, waits 50 ms, and the menu follows
+    // 100 ms later.
+    uint32_t seen = 0;
+    for (uint32_t poll : seam::pollTimes()) {
+        if (poll >= 9000) {
+            seen = poll;
+            break;
+        }
+    }
+    EXPECT_EQ(frames[lastGameFrame + 1].at, seen + 50 + 100);
 }

@@ -18,30 +18,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from x_session import XServer, cpu_seconds  # noqa: E402
-
-SHIM = r"""
-#define _GNU_SOURCE
-#include <dlfcn.h>
-#include <stdio.h>
-#include <stdlib.h>
-#include <time.h>
-typedef struct SDL_Surface SDL_Surface;
-int SDL_Flip(SDL_Surface* screen) {
-    static int (*real)(SDL_Surface*);
-    static int done;
-    if (!real) real = (int (*)(SDL_Surface*))dlsym(RTLD_NEXT, "SDL_Flip");
-    int result = real(screen);
-    if (!done) {
-        struct timespec t;
-        clock_gettime(CLOCK_MONOTONIC, &t);
-        FILE* f = fopen(getenv("FIRST_FLIP_FILE"), "w");
-        if (f) { fprintf(f, "%ld.%09ld\n", (long)t.tv_sec, t.tv_nsec); fclose(f); }
-        done = 1;
-    }
-    return result;
-}
-"""
+from x_session import AWAY, XServer, centre, cpu_seconds, preload  # noqa: E402
 
 
 def idle(proc, x, seconds, what):
@@ -66,11 +43,7 @@ def main():
     program = os.path.abspath(sys.argv[1])
     seconds = float(sys.argv[2]) if len(sys.argv) > 2 else 10.0
     work = tempfile.mkdtemp(prefix="vantrixo-measure-")
-    source = os.path.join(work, "shim.c")
-    shim = os.path.join(work, "shim.so")
-    with open(source, "w") as f:
-        f.write(SHIM)
-    subprocess.run(["cc", "-shared", "-fPIC", "-O2", "-o", shim, source, "-ldl"], check=True)
+    shim = preload("first_flip")
 
     x = XServer()
     try:
@@ -87,7 +60,7 @@ def main():
             with open(mark) as f:
                 times.append(float(f.read()) - start)
             window = x.find_window("vantrixo")
-            x.xdotool("mousemove", "--window", window, 20, 200)
+            x.move(window, AWAY)
             x.key("Escape")
             proc.wait(10)
         times.sort()
@@ -96,11 +69,11 @@ def main():
 
         proc = subprocess.Popen([program], cwd=work, env=x.env)
         window = x.find_window("vantrixo")
-        x.xdotool("mousemove", "--window", window, 20, 200)
+        x.move(window, AWAY)
         time.sleep(1)
         idle(proc, x, seconds, "idle menu")
-        x.click(window, 200, 160)  # two players
-        x.xdotool("mousemove", "--window", window, 20, 200)
+        x.click(window, *centre(1))  # two players
+        x.move(window, AWAY)
         time.sleep(1)
         idle(proc, x, seconds, "idle two-player game")
         print("peak memory: %s kB" % status_field(proc.pid, "VmHWM"))

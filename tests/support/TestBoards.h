@@ -5,6 +5,7 @@
 
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "rules/Board.h"
@@ -84,8 +85,9 @@ inline int referenceFlips(int32_t (&cells)[8][8], int32_t side, int x, int y, bo
 // The opening followed by `plies` random moves (a side that cannot move
 // passes); `side` is then the side to move. Returns false when the game has
 // ended on the way. Lays the opening out itself: a new Board would load its
-// pictures.
-inline bool randomPosition(Board& board, std::mt19937& random, int plies, int32_t& side) {
+// pictures. With `played`, each move's cell is appended to it.
+inline bool randomPosition(Board& board, std::mt19937& random, int plies, int32_t& side,
+                           std::vector<std::pair<int, int>>* played = nullptr) {
     for (int x = 0; x < 8; ++x) {
         for (int y = 0; y < 8; ++y) {
             const bool centre = (x == 3 || x == 4) && (y == 3 || y == 4);
@@ -108,6 +110,9 @@ inline bool randomPosition(Board& board, std::mt19937& random, int plies, int32_
             listed.push_back(m);
         }
         const Move* chosen = listed[random() % listed.size()];
+        if (played != nullptr) {
+            played->emplace_back(chosen->x, chosen->y);
+        }
         moves.apply(chosen->x, chosen->y);
         side = opponentOf(side);
     }
