@@ -131,13 +131,13 @@ struct Scores {
 
 struct Options {
     uint32_t seed = matches::SEED;
-    int32_t evaluations = 120;
+    int32_t evaluations = 90;
     int32_t train = matches::TRAINING;
     int32_t heldOut = matches::HELD_OUT;
     int32_t jobs = 2;
     // Depth 7 tunes on the first this many openings of each half only: its
     // games cost the most.
-    int32_t deepOpenings = 1 << 30;
+    int32_t deepOpenings = 15;
     std::string from = VANTRIXO_BENCH_TABLES "/handwritten.brd";
     std::string out = "tune";
     bool smoke = false;
@@ -231,7 +231,7 @@ class Tuner {
     // Better on one half: a higher average, and no setting more than GUARD
     // points below where the start table had it.
     bool better(const Scores& candidate, int32_t half) const {
-        static constexpr double GUARD = 4;
+        static constexpr double GUARD = 6;
         for (const int32_t s : options.settings) {
             if (candidate.ofSetting(s, options.tuneKinds) <
                 startScores[half].ofSetting(s, options.tuneKinds) - GUARD) {
@@ -262,6 +262,7 @@ class Tuner {
             best = candidate;
             bestScores[0] = scores[0];
             bestScores[1] = scores[1];
+            writeTable(best, options.out + "/tuned.brd");  // kept should the run be cut short
         }
         const double elapsed = since(start);
         const double left =
