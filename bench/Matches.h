@@ -154,7 +154,7 @@ inline uint32_t partnerSeed(int32_t opening, int32_t computerSide, int32_t kind)
 // drawn from different seeds, and no held-out position is one of the
 // training set's under the symmetries.
 constexpr uint32_t SEED = 15;
-constexpr int32_t TRAINING = 120;
+constexpr int32_t TRAINING = 100;
 constexpr int32_t HELD_OUT = 32;
 constexpr int32_t OPENING_PLIES = 6;
 

@@ -131,13 +131,13 @@ struct Scores {
 
 struct Options {
     uint32_t seed = matches::SEED;
-    int32_t evaluations = 90;
+    int32_t evaluations = 60;
     int32_t train = matches::TRAINING;
     int32_t heldOut = matches::HELD_OUT;
     int32_t jobs = 2;
     // Depth 7 tunes on the first this many openings of each half only: its
     // games cost the most.
-    int32_t deepOpenings = 15;
+    int32_t deepOpenings = 10;
     std::string from = VANTRIXO_BENCH_TABLES "/handwritten.brd";
     std::string out = "tune";
     bool smoke = false;
