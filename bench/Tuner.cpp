@@ -131,7 +131,7 @@ struct Scores {
 
 struct Options {
     uint32_t seed = matches::SEED;
-    int32_t evaluations = 60;
+    int32_t evaluations = 100;
     int32_t train = matches::TRAINING;
     int32_t heldOut = matches::HELD_OUT;
     int32_t jobs = 2;
