@@ -562,11 +562,11 @@ bool parse(int argc, char** argv, Options& options) {
         } else if (arg == "--out" && hasValue) {
             options.out = argv[++i];
         } else {
-            std::fprintf(stderr,
+            std::fprintf(arg == "--help" ? stdout : stderr,
                          "usage: vantrixo_tune [--seed N] [--evaluations N] [--train N] "
                          "[--held-out N] [--deep-openings N] [--jobs N] [--settings 0,3,6] "
                          "[--from FILE] [--out DIR] [--smoke]\n");
-            return false;
+            std::exit(arg == "--help" ? 0 : 2);
         }
     }
     return options.train > 1 && options.heldOut > 0 && !options.settings.empty();
@@ -577,6 +577,9 @@ bool parse(int argc, char** argv, Options& options) {
 int main(int argc, char** argv) {
     Options options;
     if (!parse(argc, argv, options)) {
+        std::fprintf(stderr,
+                     "vantrixo_tune: --train needs 2 openings or more, --held-out 1 or "
+                     "more, --settings one setting or more\n");
         return 2;
     }
     mkdir(options.out.c_str(), 0777);

@@ -204,10 +204,10 @@ TEST(LoadValues, AnOverlongLineOrFileIsReadOnlyInPart) {
     }
 }
 
-// The table shipped with the game: eight lines of eight numbers, the same
-// under the board's eight symmetries, corners best, the cells diagonal to
-// them worst, the cells beside them on the edges negative, other edges positive.
-TEST(LoadValues, TheShippedTableIsCompleteSymmetricAndShapedLikeTheBoard) {
+// The table shipped with the game (tuned, bench/Tuner.cpp): eight lines of
+// eight numbers, the same under the board's eight symmetries, corners best,
+// and small enough that no evaluation comes near a won game's score.
+TEST(LoadValues, TheShippedTableIsCompleteSymmetricAndBounded) {
     std::ifstream in("data/ia/board8x8Values2.brd", std::ios::binary);
     ASSERT_TRUE(in.is_open());
     std::string line;
@@ -232,27 +232,14 @@ TEST(LoadValues, TheShippedTableIsCompleteSymmetricAndShapedLikeTheBoard) {
             EXPECT_EQ(v, player.valueAt(7 - x, y));
             EXPECT_EQ(v, player.valueAt(x, 7 - y));
             EXPECT_EQ(v, player.valueAt(y, x));
-            EXPECT_LE(v, 300);
-            EXPECT_GE(v, -300);
+            EXPECT_LE(v, 5000);
+            EXPECT_GE(v, -5000);
             const bool corner = (x == 0 || x == 7) && (y == 0 || y == 7);
-            const bool diagonal = (x == 1 || x == 6) && (y == 1 || y == 6);
-            const bool onEdge = x == 0 || x == 7 || y == 0 || y == 7;
-            const bool besideCorner = onEdge && (x == 1 || x == 6 || y == 1 || y == 6);
             if (!corner) {
                 EXPECT_LT(v, player.valueAt(0, 0));
             }
-            if (!diagonal) {
-                EXPECT_GT(v, player.valueAt(1, 1));
-            }
-            if (besideCorner) {
-                EXPECT_LT(v, 0);
-            } else if (onEdge) {
-                EXPECT_GT(v, 0);
-            }
         }
     }
-    EXPECT_GE(player.valueAt(0, 0), 100);
-    EXPECT_LE(player.valueAt(1, 1), -40);
 }
 
 }  // namespace

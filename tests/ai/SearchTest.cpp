@@ -125,7 +125,16 @@ TEST(Search, AReplyCutOffAtTheBestSoFarDoesNotPassForATie) {
                     "__G_RRR_",  //
                     "________",  //
                     "________"});
-    ComputerPlayer player(SHIPPED, 3, 0, RED);
+    // The hand-written table the game first shipped: the position is chosen for it.
+    ComputerPlayer player(writeTable("120 -25 20 8 8 20 -25 120\n"
+                                     "-25 -60 -6 -4 -4 -6 -60 -25\n"
+                                     "20 -6 14 3 3 14 -6 20\n"
+                                     "8 -4 3 2 2 3 -4 8\n"
+                                     "8 -4 3 2 2 3 -4 8\n"
+                                     "20 -6 14 3 3 14 -6 20\n"
+                                     "-25 -60 -6 -4 -4 -6 -60 -25\n"
+                                     "120 -25 20 8 8 20 -25 120\n"),
+                          3, 0, RED);
     const auto exact = [&](int32_t x, int32_t y) {
         MoveList moves(RED, &board);
         moves.apply(x, y);
