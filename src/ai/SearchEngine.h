@@ -94,7 +94,7 @@ class SearchEngine {
     void resetNodeCount() { nodes = 0; }
 
     // Positions the transposition table holds; 32 bytes each.
-    static constexpr uint64_t TABLE_ENTRIES = uint64_t{1} << 18;
+    static constexpr uint64_t TABLE_ENTRIES = uint64_t{1} << 16;
 
   private:
     // What one search learnt about a position with `remaining` plies to the
