@@ -78,10 +78,11 @@ void compare(int depth, uint32_t seed, int count) {
     // an all-zero one (every horizon a tie).
     std::mt19937 random(seed ^ 0x5eed);
     int tables[4][8][8] = {};
-    const ComputerPlayer shipped("data/ia/board8x8Values2.brd", 3, 0, RED);
+    PositionValues shipped;
+    shipped.loadValues("data/ia/board8x8Values2.brd");
     for (int x = 0; x < 8; ++x) {
         for (int y = 0; y < 8; ++y) {
-            tables[0][x][y] = shipped.valueAt(x, y);
+            tables[0][x][y] = shipped.at(x, y);
             tables[1][x][y] = static_cast<int>(random() % 601) - 300;
             tables[2][x][y] = static_cast<int>(random() % 3) - 1;
         }
