@@ -167,7 +167,7 @@ template <bool MAXIMISING>
 int32_t ComputerPlayer::searchNode(MoveList* moves, int32_t alpha, int32_t beta, int32_t ply,
                                    int32_t& bestX, int32_t& bestY) {
     if (ply == 0) {
-        engine.resetAbandoned();  // a search given up before does not stop this one
+        engine.startSearch();
     }
     engine.countNode();
     if (moves->isEmpty()) {

@@ -7,9 +7,10 @@
 #include "rules/Board.h"
 #include "rules/MoveList.h"
 
-// The computer opponent: a depth-limited alpha-beta search on the live Board.
-// Scores are always from the computer's point of view (plain minimax), and the
-// same position, depth and difficulty always give the same move.
+// The computer opponent: a depth-limited alpha-beta search from the Game's
+// Board, which it leaves as it found it. Scores are always from the
+// computer's point of view (plain minimax), and the same position, depth and
+// difficulty always give the same move.
 class ComputerPlayer {
   public:
     static constexpr int32_t WIN_SCORE = 3276700;
@@ -39,7 +40,9 @@ class ComputerPlayer {
     static constexpr uint64_t POLL_INTERVAL = SearchEngine::POLL_INTERVAL;
     void setPoll(Poll callback, void* context) { engine.setPoll(callback, context); }
 
-    // Search nodes (searchMax and searchMin calls) since construction or the last reset.
+    // Positions the search has visited (the root's, each position below it
+    // and each position valued at the horizon) since construction or the
+    // last reset.
     uint64_t nodeCount() const { return engine.nodeCount(); }
     void resetNodeCount() { engine.resetNodeCount(); }
 

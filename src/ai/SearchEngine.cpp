@@ -1,5 +1,11 @@
 #include "ai/SearchEngine.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <new>
+#include <utility>
+
 #include "ai/ComputerPlayer.h"
 #include "rules/DiscSets.h"
 
@@ -23,35 +29,21 @@ bool canMove(uint64_t own, uint64_t opposing) {
             DiscSets::movesToward<7>(own, opposing, empty)) != 0;
 }
 
-// The moves of one position in list order, each with the discs it turns.
-struct Moves {
-    int32_t count = 0;
-    uint8_t cell[64];
-    uint64_t flips[64];
-};
-
-// The moves in the order the move lists discover them; a move found a
-// second time only gains the discs of its new line. The list itself holds
-// the moves newest first, so `cell` is read from its end.
-void discover(uint64_t own, uint64_t opposing, Moves& moves) {
-    uint64_t listed = 0;
-    uint8_t slot[64];
-    DiscSets::forEachLine(own, opposing, [&](int32_t, int32_t, int32_t target, uint64_t turned) {
-        if ((listed >> target & 1) != 0) {
-            moves.flips[slot[target]] |= turned;
-            return;
-        }
-        listed |= uint64_t{1} << target;
-        slot[target] = static_cast<uint8_t>(moves.count);
-        moves.cell[moves.count] = static_cast<uint8_t>(target);
-        moves.flips[moves.count] = turned;
-        ++moves.count;
-    });
+uint64_t movesOf(uint64_t own, uint64_t opposing) {
+    const uint64_t empty = ~(own | opposing);
+    return DiscSets::movesToward<0>(own, opposing, empty) |
+           DiscSets::movesToward<1>(own, opposing, empty) |
+           DiscSets::movesToward<2>(own, opposing, empty) |
+           DiscSets::movesToward<3>(own, opposing, empty) |
+           DiscSets::movesToward<4>(own, opposing, empty) |
+           DiscSets::movesToward<5>(own, opposing, empty) |
+           DiscSets::movesToward<6>(own, opposing, empty) |
+           DiscSets::movesToward<7>(own, opposing, empty);
 }
 
 int32_t finalScore(uint64_t computer, uint64_t opponent) {
-    const int32_t mine = __builtin_popcountll(computer);
-    const int32_t others = __builtin_popcountll(opponent);
+    const int32_t mine = DiscSets::count(computer);
+    const int32_t others = DiscSets::count(opponent);
     return mine > others   ? ComputerPlayer::WIN_SCORE
            : mine < others ? -ComputerPlayer::WIN_SCORE
                            : 0;
@@ -83,11 +75,55 @@ int32_t columnCount(uint64_t column) {
 // wild the table file is.
 constexpr int64_t EVALUATION_LIMIT = ComputerPlayer::WIN_SCORE - 1;
 
+int32_t clamped(int64_t sum) {
+    return static_cast<int32_t>(std::clamp(sum, -EVALUATION_LIMIT, EVALUATION_LIMIT));
+}
+
+constexpr uint64_t BORDER = DiscSets::TOP_ROW | DiscSets::BOTTOM_ROW | 0xFF | 0xFFULL << 56;
+
+// Whether `score` is better than `than` for the side to move.
+template <bool MAXIMISING>
+bool improves(int32_t score, int32_t than) {
+    return MAXIMISING ? score > than : score < than;
+}
+
 }  // namespace
+
+// The moves of one position, each with the discs it turns.
+struct SearchEngine::Moves {
+    int32_t count = 0;
+    uint8_t cell[64];
+    uint64_t flips[64];
+};
+
+// Every line a move closes, walked once; a move found a second time only
+// gains the discs of its new line. (Below the root the order is the
+// search's own, so it does not matter here.)
+void SearchEngine::discover(uint64_t own, uint64_t opposing, Moves& moves) {
+    uint64_t listed = 0;
+    uint8_t slot[64];
+    DiscSets::forEachLine(own, opposing, [&](int32_t, int32_t, int32_t target, uint64_t turned) {
+        if ((listed >> target & 1) != 0) {
+            moves.flips[slot[target]] |= turned;
+            return;
+        }
+        listed |= uint64_t{1} << target;
+        slot[target] = static_cast<uint8_t>(moves.count);
+        moves.cell[moves.count] = static_cast<uint8_t>(target);
+        moves.flips[moves.count] = turned;
+        ++moves.count;
+    });
+}
 
 SearchEngine::SearchEngine(const int32_t (&values)[8][8], int32_t depth, int32_t difficulty,
                            int32_t edgeWeight)
-    : horizon(int64_t{depth} + 1), difficulty(difficulty), edgeWeight(edgeWeight) {
+    : horizon(int64_t{depth} + 1),
+      difficulty(difficulty),
+      edgeWeight(edgeWeight),
+      table(static_cast<Entry*>(std::calloc(TABLE_ENTRIES, sizeof(Entry)))) {
+    if (!table) {
+        throw std::bad_alloc();
+    }
     for (int32_t x = 0; x < 8; ++x) {
         for (int32_t discs = 0; discs < 256; ++discs) {
             for (int32_t y = 0; y < 8; ++y) {
@@ -96,6 +132,34 @@ SearchEngine::SearchEngine(const int32_t (&values)[8][8], int32_t depth, int32_t
                 }
             }
         }
+        for (int32_t y = 0; y < 8; ++y) {
+            cellValue[8 * x + y] = values[x][y];
+        }
+    }
+    // The cells by falling value, equal values together, in at most
+    // MAX_RANKS groups (a table with more distinct values shares them out).
+    int32_t byValue[64];
+    for (int32_t cell = 0; cell < 64; ++cell) {
+        byValue[cell] = cell;
+    }
+    std::stable_sort(byValue, byValue + 64,
+                     [&](int32_t a, int32_t b) { return cellValue[a] > cellValue[b]; });
+    for (int32_t i = 0; i < 64; ++i) {
+        const bool newValue = i == 0 || cellValue[byValue[i]] != cellValue[byValue[i - 1]];
+        if (newValue && cellRanks < MAX_RANKS) {
+            ++cellRanks;
+        }
+        cellsOfRank[cellRanks - 1] |= uint64_t{1} << byValue[i];
+    }
+}
+
+void SearchEngine::startSearch() {
+    giveUp = false;
+    // Generation 0 marks the never-written entries; after some four billion
+    // searches the numbers come round again, so the table is wiped then.
+    if (++generation == 0) {
+        std::fill(table.get(), table.get() + TABLE_ENTRIES, Entry{});
+        generation = 1;
     }
 }
 
@@ -109,22 +173,21 @@ uint64_t SearchEngine::discsOf(const Board& board, int32_t value) {
     return discs;
 }
 
-int32_t SearchEngine::evaluate(uint64_t computer, uint64_t opponent) const {
+int64_t SearchEngine::tableSum(uint64_t computer, uint64_t opponent) const {
     int64_t sum = 0;
     for (int32_t x = 0; x < 8; ++x) {
         sum +=
             columnValue[x][computer >> (8 * x) & 0xFF] - columnValue[x][opponent >> (8 * x) & 0xFF];
     }
+    return sum;
+}
+
+int32_t SearchEngine::evaluate(uint64_t computer, uint64_t opponent) const {
+    int64_t sum = tableSum(computer, opponent);
     if (difficulty == 2) {
         sum += edgeTerm(computer, opponent);
     }
-    if (sum > EVALUATION_LIMIT) {
-        return static_cast<int32_t>(EVALUATION_LIMIT);
-    }
-    if (sum < -EVALUATION_LIMIT) {
-        return static_cast<int32_t>(-EVALUATION_LIMIT);
-    }
-    return static_cast<int32_t>(sum);
+    return clamped(sum);
 }
 
 // Each border line held by one side only counts edgeWeight per disc for that
@@ -145,25 +208,107 @@ int32_t SearchEngine::edgeTerm(uint64_t computer, uint64_t opponent) const {
 template <bool MAXIMISING>
 int32_t SearchEngine::search(uint64_t computer, uint64_t opponent, int32_t alpha, int32_t beta,
                              int32_t ply) {
-    return MAXIMISING ? node<true>(computer, opponent, alpha, beta, ply)
-                      : node<false>(opponent, computer, alpha, beta, ply);
+    // A node past the horizon is valued as one on it; no game lasts 64 more plies.
+    const auto remaining = static_cast<int32_t>(std::clamp<int64_t>(horizon - ply, 0, 64));
+    return MAXIMISING ? node<true>(computer, opponent, alpha, beta, remaining)
+                      : node<false>(opponent, computer, alpha, beta, remaining);
 }
 
 template int32_t SearchEngine::search<true>(uint64_t, uint64_t, int32_t, int32_t, int32_t);
 template int32_t SearchEngine::search<false>(uint64_t, uint64_t, int32_t, int32_t, int32_t);
 
+SearchEngine::Entry& SearchEngine::entryOf(uint64_t computer, uint64_t opponent,
+                                           bool computerMoves) const {
+    uint64_t key =
+        computer ^ (opponent * 0x9E3779B97F4A7C15ULL) ^ static_cast<uint64_t>(computerMoves);
+    key ^= key >> 31;
+    key *= 0xBF58476D1CE4E5B9ULL;
+    key ^= key >> 29;
+    return table.get()[key & (TABLE_ENTRIES - 1)];
+}
+
+// The value of the position after the computer (MAXIMISING) or its
+// opponent plays `cell` turning `flips`, from the table sum and border term
+// of the position before: the cell played and twice each disc turned change
+// the sum, and the border lines change only when the move reaches one.
+template <bool MAXIMISING>
+int32_t SearchEngine::valueAfter(int64_t sum, int64_t edge, int32_t cell, uint64_t flips,
+                                 uint64_t computer, uint64_t opponent) const {
+    int64_t change = cellValue[cell];
+    for (uint64_t turning = flips; turning != 0; turning &= turning - 1) {
+        change += 2 * cellValue[__builtin_ctzll(turning)];
+    }
+    int64_t value = MAXIMISING ? sum + change : sum - change;
+    if (difficulty == 2) {
+        value +=
+            ((flips | uint64_t{1} << cell) & BORDER) != 0 ? edgeTerm(computer, opponent) : edge;
+    }
+    return clamped(value);
+}
+
+// A node one ply above the horizon: every reply is a leaf, valued in place.
+// Most such nodes are cut off after a reply or two, so the replies are
+// found one at a time, the cells the table values most first. A leaf is
+// worth its table value while its side can move and the disc count once it
+// cannot, so the costlier test for a move is made only when the two differ
+// and either would change the best.
+template <bool MAXIMISING>
+int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, int32_t beta) {
+    const uint64_t computer = MAXIMISING ? mover : waiting;
+    const uint64_t opponent = MAXIMISING ? waiting : mover;
+    const uint64_t targets = movesOf(mover, waiting);
+    if (targets == 0) {
+        return finalScore(computer, opponent);
+    }
+    const int64_t sum = tableSum(computer, opponent);
+    const int64_t edge = difficulty == 2 ? edgeTerm(computer, opponent) : 0;
+    int32_t best = MAXIMISING ? -ComputerPlayer::SCORE_LIMIT : ComputerPlayer::SCORE_LIMIT;
+    for (int32_t rank = 0; rank < cellRanks; ++rank) {
+        for (uint64_t rest = targets & cellsOfRank[rank]; rest != 0; rest &= rest - 1) {
+            countNode();
+            const int32_t cell = __builtin_ctzll(rest);
+            const uint64_t flips = DiscSets::flipsOf(cell, mover, waiting);
+            const uint64_t turned = flips | uint64_t{1} << cell;
+            const uint64_t moved = mover | turned;
+            const uint64_t left = waiting & ~turned;
+            const uint64_t childComputer = MAXIMISING ? moved : left;
+            const uint64_t childOpponent = MAXIMISING ? left : moved;
+            const int32_t table =
+                valueAfter<MAXIMISING>(sum, edge, cell, flips, childComputer, childOpponent);
+            const int32_t counted = finalScore(childComputer, childOpponent);
+            if (!improves<MAXIMISING>(table, best) && !improves<MAXIMISING>(counted, best)) {
+                continue;
+            }
+            const int32_t score = table == counted || canMove(left, moved) ? table : counted;
+            if (improves<MAXIMISING>(score, best)) {
+                best = score;
+                if (MAXIMISING ? best >= beta : best <= alpha) {
+                    return best;
+                }
+            }
+        }
+    }
+    return best;
+}
+
 // One node: `mover` holds the discs of the side to move, `waiting` the
-// other's. The steps and comparisons are those of the search on move lists.
+// other's, and `remaining` the plies to the horizon (where the node's value
+// depends on nothing else, so the table keys on it rather than on the ply).
+// Fail-soft alpha-beta: a value at or beyond the window's edge is returned
+// as the bound the search proved, never clamped to the edge.
 template <bool MAXIMISING>
 int32_t SearchEngine::node(uint64_t mover, uint64_t waiting, int32_t alpha, int32_t beta,
-                           int32_t ply) {
+                           int32_t remaining) {
     countNode();
     const uint64_t computer = MAXIMISING ? mover : waiting;
     const uint64_t opponent = MAXIMISING ? waiting : mover;
-    if (ply == horizon) {
+    if (remaining == 0) {
         // Only whether the side can move matters here, not its moves.
         return canMove(mover, waiting) ? evaluate(computer, opponent)
                                        : finalScore(computer, opponent);
+    }
+    if (remaining == 1) {
+        return frontier<MAXIMISING>(mover, waiting, alpha, beta);
     }
     Moves moves;
     discover(mover, waiting, moves);
@@ -171,19 +316,118 @@ int32_t SearchEngine::node(uint64_t mover, uint64_t waiting, int32_t alpha, int3
         return finalScore(computer, opponent);
     }
     int32_t best = MAXIMISING ? -ComputerPlayer::SCORE_LIMIT : ComputerPlayer::SCORE_LIMIT;
-    for (int32_t i = moves.count - 1; i >= 0; --i) {
-        const uint64_t turned = moves.flips[i] | uint64_t{1} << moves.cell[i];
-        int32_t low = alpha;
-        int32_t high = beta;
-        replyWindow<MAXIMISING>(ply, i != moves.count - 1, best, low, high);
-        const int32_t score =
-            node<!MAXIMISING>(waiting & ~turned, mover | turned, low, high, ply + 1);
+    const auto cuts = [&](int32_t score) { return MAXIMISING ? score >= beta : score <= alpha; };
+
+    Entry* entry = &entryOf(computer, opponent, MAXIMISING);
+    const auto holds = [&](const Entry& e) {
+        return e.generation == generation && e.computer == computer && e.opponent == opponent &&
+               e.computerMoves == MAXIMISING;
+    };
+    // With no earlier best move to try first, a shallower search finds one.
+    if (remaining >= DEEPENING_FROM && !holds(*entry)) {
+        node<MAXIMISING>(mover, waiting, alpha, beta, remaining - 2);
         if (giveUp) {
             return best;
         }
-        if (weigh<MAXIMISING>(score, best, alpha, beta) == Verdict::CUT) {
-            return score;
+    }
+    const bool known = holds(*entry);
+    uint8_t hashMove = known ? entry->best : 64;
+    if (known && entry->remaining == remaining) {
+        if (entry->lower >= beta) {
+            return entry->lower;
         }
+        if (entry->upper <= alpha) {
+            return entry->upper;
+        }
+        if (entry->lower == entry->upper) {
+            return entry->lower;
+        }
+        alpha = std::max(alpha, entry->lower);
+        beta = std::min(beta, entry->upper);
+    }
+    const int32_t searchedAlpha = alpha;
+    const int32_t searchedBeta = beta;
+
+    // Most promising first, so that cut-offs come early: the move that was
+    // best here before, then the moves that leave the other side the fewest
+    // replies, then by the value of the position they leave.
+    const int64_t sum = tableSum(computer, opponent);
+    const int64_t edge = difficulty == 2 ? edgeTerm(computer, opponent) : 0;
+    int32_t promise[64];
+    for (int32_t i = 0; i < moves.count; ++i) {
+        const uint64_t turned = moves.flips[i] | uint64_t{1} << moves.cell[i];
+        const uint64_t moved = mover | turned;
+        const uint64_t left = waiting & ~turned;
+        const int32_t after =
+            MAXIMISING ? valueAfter<true>(sum, edge, moves.cell[i], moves.flips[i], moved, left)
+                       : valueAfter<false>(sum, edge, moves.cell[i], moves.flips[i], left, moved);
+        const int32_t value = MAXIMISING ? after : -after;
+        // Counting the replies costs more than it saves close to the horizon.
+        const int32_t replies =
+            remaining >= MOBILITY_FROM ? DiscSets::count(movesOf(left, moved)) : 0;
+        promise[i] = moves.cell[i] == hashMove ? INT32_MAX : value / 10 - 100 * replies;
+    }
+
+    uint8_t bestCell = 64;
+    for (int32_t tried = 0; tried < moves.count; ++tried) {
+        int32_t pick = tried;
+        for (int32_t i = tried + 1; i < moves.count; ++i) {
+            if (promise[i] > promise[pick]) {
+                pick = i;
+            }
+        }
+        std::swap(promise[tried], promise[pick]);
+        std::swap(moves.cell[tried], moves.cell[pick]);
+        std::swap(moves.flips[tried], moves.flips[pick]);
+
+        const uint64_t turned = moves.flips[tried] | uint64_t{1} << moves.cell[tried];
+        const uint64_t moved = mover | turned;
+        const uint64_t left = waiting & ~turned;
+        int32_t score;
+        if (tried == 0) {
+            score = node<!MAXIMISING>(left, moved, alpha, beta, remaining - 1);
+        } else {
+            // Later moves only have to be shown no better, which a null
+            // window does cheaply; one that turns out better inside the
+            // window is searched again for its exact value.
+            const int32_t edge = MAXIMISING ? alpha : beta;
+            score = MAXIMISING ? node<false>(left, moved, edge, edge + 1, remaining - 1)
+                               : node<true>(left, moved, edge - 1, edge, remaining - 1);
+            if (!giveUp && improves<MAXIMISING>(score, edge) && !cuts(score)) {
+                score = MAXIMISING ? node<false>(left, moved, score, beta, remaining - 1)
+                                   : node<true>(left, moved, alpha, score, remaining - 1);
+            }
+        }
+        if (giveUp) {
+            return best;
+        }
+        if (improves<MAXIMISING>(score, best)) {
+            best = score;
+            bestCell = moves.cell[tried];
+        }
+        if (cuts(best)) {
+            break;
+        }
+        if (MAXIMISING) {
+            alpha = std::max(alpha, best);
+        } else {
+            beta = std::min(beta, best);
+        }
+    }
+
+    // What the search proved. The children may have replaced this entry;
+    // a deeper result for the same position is worth more than this one.
+    const int32_t lower = best > searchedAlpha ? best : -ComputerPlayer::SCORE_LIMIT;
+    const int32_t upper = best < searchedBeta ? best : ComputerPlayer::SCORE_LIMIT;
+    entry = &entryOf(computer, opponent, MAXIMISING);
+    if (holds(*entry) && entry->remaining == remaining) {
+        entry->lower = std::max(entry->lower, lower);
+        entry->upper = std::min(entry->upper, upper);
+        entry->best = bestCell;
+    } else if (!holds(*entry) || entry->remaining < remaining) {
+        *entry =
+            Entry{computer,   opponent, lower, upper, generation, static_cast<uint8_t>(remaining),
+                  MAXIMISING, bestCell};
     }
     return best;
 }

@@ -1,33 +1,42 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 
 #include "rules/Board.h"
 
 // The computer's alpha-beta search below the root, on two 64-bit disc sets
-// (bit 8·x + y for cell (x, y)) copied from move to move instead of a Board
-// with move lists played and taken back. It visits the same positions in the
-// same order with the same comparisons as the search on move lists, so it
-// finds the same move, score and node count, but allocates nothing and keeps
-// its lists on the stack.
+// (bit 8·x + y for cell (x, y)) copied from move to move, with its move lists
+// on the stack. It searches the same tree as the plain search on move lists
+// (same horizon, same leaf values, no passes), but orders the moves and keeps
+// a transposition table, so it visits a small fraction of the positions.
+// What it returns is what the root needs to choose the plain search's move:
+// the exact value when that lies strictly inside the window, and otherwise a
+// bound on the side of the window where the value lies (fail-soft).
 class SearchEngine {
   public:
     using Poll = bool (*)(void* context);
-    // About a millisecond and a half at the engine's 20-odd million nodes a
+    // One or two milliseconds at the engine's ten-odd million nodes a
     // second: often enough to feel instant, rarely enough to cost nothing.
-    static constexpr uint64_t POLL_INTERVAL = 32768;
+    static constexpr uint64_t POLL_INTERVAL = 16384;
 
     SearchEngine() = default;
     SearchEngine(const int32_t (&values)[8][8], int32_t depth, int32_t difficulty,
                  int32_t edgeWeight);
+
+    // Forgets what earlier searches left in the transposition table and
+    // that an earlier search was given up, so that a search from a new root
+    // finds the same move and visits the same nodes whatever came before.
+    void startSearch();
 
     // The value of a node where the computer (MAXIMISING) or its opponent is
     // to move, given the discs of both, the window and the node's ply.
     template <bool MAXIMISING>
     int32_t search(uint64_t computer, uint64_t opponent, int32_t alpha, int32_t beta, int32_t ply);
 
-    // What a node does with a reply's score, on move lists and disc sets
-    // alike: the computer's nodes (MAXIMISING) keep the highest score and cut
+    // What the root on move lists (and its fallback below) does with a
+    // reply's score: the computer's nodes (MAXIMISING) keep the highest score and cut
     // at beta, the opponent's the lowest and cut at alpha. Equality counts,
     // so among equal scores the later move wins.
     enum class Verdict { KEPT, TAKEN, CUT };
@@ -68,7 +77,8 @@ class SearchEngine {
     static uint64_t discsOf(const Board& board, int32_t value);
 
     // Counts one node and, every POLL_INTERVAL nodes, asks the poll whether
-    // to give up; once it has said so, abandoned() stays true until reset.
+    // to give up; once it has said so, abandoned() stays true until the
+    // next startSearch.
     void countNode() {
         ++nodes;
         if (poll != nullptr && nodes % POLL_INTERVAL == 0 && !giveUp) {
@@ -82,15 +92,54 @@ class SearchEngine {
     }
     uint64_t nodeCount() const { return nodes; }
     void resetNodeCount() { nodes = 0; }
-    void resetAbandoned() { giveUp = false; }
+
+    // Positions the transposition table holds; 32 bytes each.
+    static constexpr uint64_t TABLE_ENTRIES = uint64_t{1} << 18;
 
   private:
+    // What one search learnt about a position with `remaining` plies to the
+    // horizon: its value lies in [lower, upper], and `best` (a cell, or 64
+    // for none) was its best move. Entries of an earlier search (another
+    // `generation`) count as empty.
+    struct Entry {
+        uint64_t computer;
+        uint64_t opponent;
+        int32_t lower;
+        int32_t upper;
+        uint32_t generation;
+        uint8_t remaining;
+        bool computerMoves;
+        uint8_t best;
+    };
+    // Nodes this far from the horizon that know no best move yet find one
+    // with a search two plies shallower.
+    static constexpr int32_t DEEPENING_FROM = 4;
+    // Nodes this far from the horizon also order their moves by how few
+    // replies they leave.
+    static constexpr int32_t MOBILITY_FROM = 4;
+
+    struct Moves;
+    static void discover(uint64_t own, uint64_t opposing, Moves& moves);
+
     template <bool MAXIMISING>
-    int32_t node(uint64_t mover, uint64_t waiting, int32_t alpha, int32_t beta, int32_t ply);
+    int32_t node(uint64_t mover, uint64_t waiting, int32_t alpha, int32_t beta, int32_t remaining);
+    template <bool MAXIMISING>
+    int32_t frontier(uint64_t mover, uint64_t waiting, int32_t alpha, int32_t beta);
+    int64_t tableSum(uint64_t computer, uint64_t opponent) const;
+    template <bool MAXIMISING>
+    int32_t valueAfter(int64_t sum, int64_t edge, int32_t cell, uint64_t flips, uint64_t computer,
+                       uint64_t opponent) const;
+    Entry& entryOf(uint64_t computer, uint64_t opponent, bool computerMoves) const;
 
     // Table sum of one column's eight cells for each byte of discs, and the
     // same for the whole board summed in 64 bits so no table can overflow.
     int64_t columnValue[8][256] = {};
+    int64_t cellValue[64] = {};
+    // Cells grouped by their table value, highest first: the order in which
+    // the nodes next to the horizon try their moves.
+    static constexpr int32_t MAX_RANKS = 12;
+    uint64_t cellsOfRank[MAX_RANKS] = {};
+    int32_t cellRanks = 0;
     int64_t horizon = 0;
     int32_t difficulty = 0;
     int32_t edgeWeight = 0;
@@ -98,4 +147,11 @@ class SearchEngine {
     Poll poll = nullptr;
     void* pollContext = nullptr;
     bool giveUp = false;
+    // Allocated zeroed, so the system hands over untouched pages without
+    // writing them: a short game never pays for the whole table.
+    struct Free {
+        void operator()(Entry* entries) const { std::free(entries); }
+    };
+    std::unique_ptr<Entry, Free> table;
+    uint32_t generation = 1;
 };

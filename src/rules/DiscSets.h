@@ -19,6 +19,15 @@ class DiscSets {
         return 8 * FlipLine::DX[code] + FlipLine::DY[code];
     }
 
+    // The number of cells in a set. Written out because the portable build
+    // has no population-count instruction and the library call costs more.
+    static constexpr int32_t count(uint64_t cells) {
+        cells -= cells >> 1 & 0x5555555555555555ULL;
+        cells = (cells & 0x3333333333333333ULL) + (cells >> 2 & 0x3333333333333333ULL);
+        cells = (cells + (cells >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
+        return static_cast<int32_t>((cells * 0x0101010101010101ULL) >> 56);
+    }
+
     template <int32_t STEP>
     static constexpr uint64_t shifted(uint64_t cells) {
         return STEP > 0 ? cells << STEP : cells >> -STEP;
@@ -62,6 +71,33 @@ class DiscSets {
     template <int32_t CODE>
     static uint64_t movesToward(uint64_t own, uint64_t opposing, uint64_t empty) {
         return runEnds<stepOf(CODE)>(own, opposing, empty);
+    }
+
+    // The discs of `opposing` that `own` turns by playing on `cell`.
+    static uint64_t flipsOf(int32_t cell, uint64_t own, uint64_t opposing) {
+        const uint64_t move = uint64_t{1} << cell;
+        return flipsToward<stepOf(0)>(move, own, opposing) |
+               flipsToward<stepOf(1)>(move, own, opposing) |
+               flipsToward<stepOf(2)>(move, own, opposing) |
+               flipsToward<stepOf(3)>(move, own, opposing) |
+               flipsToward<stepOf(4)>(move, own, opposing) |
+               flipsToward<stepOf(5)>(move, own, opposing) |
+               flipsToward<stepOf(6)>(move, own, opposing) |
+               flipsToward<stepOf(7)>(move, own, opposing);
+    }
+
+    // The run of `opposing` discs leading from `move` in direction STEP,
+    // when a disc of `own` closes it; none otherwise.
+    template <int32_t STEP>
+    static uint64_t flipsToward(uint64_t move, uint64_t own, uint64_t opposing) {
+        constexpr uint64_t INSIDE = landing<STEP>();
+        uint64_t run = 0;
+        uint64_t next = shifted<STEP>(move) & INSIDE;
+        while ((next & opposing) != 0) {
+            run |= next;
+            next = shifted<STEP>(next) & INSIDE;
+        }
+        return (next & own) != 0 ? run : 0;
     }
 
     // Calls found(anchor, code, target, turned) for every line that a disc

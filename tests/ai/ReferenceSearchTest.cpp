@@ -1,7 +1,7 @@
 // The computer's choice checked against the plain search of
-// support/ReferenceSearch.h. Any shortcut taken by the real search (order,
-// lines, disc sets, allocation) shows up as a different move, score or node
-// count.
+// support/ReferenceSearch.h. Whatever the real search prunes, orders or
+// remembers, a shortcut that is not exact shows up as a different move or
+// root score; ties matter most, so two of the tables are tiny or all zero.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -117,8 +117,6 @@ void compare(int depth, uint32_t seed, int count) {
                         << ": expected the move (" << ex << "," << ey << ")";
                 }
             }
-            ASSERT_EQ(player.nodeCount(), reference.nodes)
-                << "position " << index << " difficulty " << difficulty;
             if (reference.nodes > 0) {
                 for (int x = 0; x < 8; ++x) {
                     for (int y = 0; y < 8; ++y) {
@@ -147,19 +145,19 @@ constexpr int DEEP = 40;
 constexpr int DEEPEST = 8;
 #endif
 
-TEST(ReferenceSearch, SameMovesScoresAndNodesAtDepthThree) {
+TEST(ReferenceSearch, SameMovesAndScoresAtDepthThree) {
     compare(3, 31, SHALLOW);
 }
 
-TEST(ReferenceSearch, SameMovesScoresAndNodesAtDepthFiveFirstHalf) {
+TEST(ReferenceSearch, SameMovesAndScoresAtDepthFiveFirstHalf) {
     compare(5, 51, DEEP);
 }
 
-TEST(ReferenceSearch, SameMovesScoresAndNodesAtDepthFiveSecondHalf) {
+TEST(ReferenceSearch, SameMovesAndScoresAtDepthFiveSecondHalf) {
     compare(5, 52, DEEP);
 }
 
-TEST(ReferenceSearch, SameMovesScoresAndNodesAtDepthSeven) {
+TEST(ReferenceSearch, SameMovesAndScoresAtDepthSeven) {
     compare(7, 71, DEEPEST);
 }
 

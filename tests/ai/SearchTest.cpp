@@ -11,6 +11,7 @@
 #include "ai/ComputerPlayer.h"
 #include "rules/Board.h"
 #include "rules/MoveList.h"
+#include "support/ReferenceSearch.h"
 #include "support/TestBoards.h"
 
 namespace {
@@ -133,16 +134,27 @@ TEST(Search, AReplyCutOffAtTheBestSoFarDoesNotPassForATie) {
         return value;
     };
     // (4, 2) is worth more than (5, 4), which comes later in the list; yet a
-    // reply search of (5, 4) in the window above (4, 2)'s value is cut off at
-    // exactly that value.
+    // plain reply search of (5, 4) in the window above (4, 2)'s value is cut
+    // off at exactly that value. The computer's own search only promises a
+    // bound on the right side.
     const int32_t best = exact(4, 2);
     ASSERT_LT(exact(5, 4), best);
+    reference::Reference plain{{}, 3, 0, RED, GREEN};
+    reference::Grid after;
+    for (int x = 0; x < 8; ++x) {
+        for (int y = 0; y < 8; ++y) {
+            plain.values[x][y] = player.valueAt(x, y);
+            after.c[x][y] = board.getCell(x, y);
+        }
+    }
+    reference::flips(after, RED, 5, 4, true);
+    int32_t x;
+    int32_t y;
+    ASSERT_EQ(plain.search(after, false, best, ComputerPlayer::SCORE_LIMIT, 1, x, y), best);
     MoveList moves(RED, &board);
     moves.apply(5, 4);
     MoveList replies(GREEN, &board);
-    int32_t x;
-    int32_t y;
-    ASSERT_EQ(player.searchMin(&replies, best, ComputerPlayer::SCORE_LIMIT, 1, x, y), best);
+    ASSERT_LE(player.searchMin(&replies, best, ComputerPlayer::SCORE_LIMIT, 1, x, y), best);
     moves.undo(5, 4);
     // The computer still plays the better move.
     player.play(&moves);
@@ -185,9 +197,36 @@ TEST(Search, TheRootValueIsPlainMinimaxOverDepthPlusOnePlies) {
         int32_t y;
         const int32_t score = player.searchMax(&moves, -ComputerPlayer::SCORE_LIMIT,
                                                ComputerPlayer::SCORE_LIMIT, 0, x, y);
-        EXPECT_EQ(score, minimax(player, board, side, side, 0, depth + 1)) << "trial " << trial;
+        const int32_t value = minimax(player, board, side, side, 0, depth + 1);
+        EXPECT_EQ(score, value) << "trial " << trial;
         EXPECT_TRUE(moves.hasMove(x, y));
         EXPECT_TRUE(sameCells(board, before));
+        // In narrower windows, at the root and at a reply: the value itself
+        // when it lies inside, else a bound on its side of the window.
+        const auto within = [&](int32_t truth, auto search) {
+            for (int window = 0; window < 3; ++window) {
+                const int32_t low = truth - 150 + static_cast<int32_t>(random() % 300);
+                const int32_t high = low + 1 + static_cast<int32_t>(random() % 300);
+                const int32_t found = search(low, high);
+                EXPECT_TRUE(found <= low    ? truth <= found
+                            : found >= high ? truth >= found
+                                            : truth == found)
+                    << "trial " << trial << ": " << truth << " in (" << low << ", " << high
+                    << ") found as " << found;
+            }
+        };
+        int32_t wx;
+        int32_t wy;
+        within(value, [&](int32_t low, int32_t high) {
+            return player.searchMax(&moves, low, high, 0, wx, wy);
+        });
+        moves.apply(x, y);
+        MoveList replies(opponentOf(side), &board);
+        within(minimax(player, board, opponentOf(side), side, 1, depth + 1),
+               [&](int32_t low, int32_t high) {
+                   return player.searchMin(&replies, low, high, 1, wx, wy);
+               });
+        moves.undo(x, y);
     }
 }
 
@@ -299,7 +338,7 @@ TEST(Search, PlayChangesTheBoardOnlyByTheChosenMoveAndIsDeterministic) {
         board.saveSnapshot();
         const Board before(board);
         const int32_t difficulty = trial % 3;
-        ComputerPlayer player(SHIPPED, 3, difficulty, side);
+        ComputerPlayer player(SHIPPED, 5, difficulty, side);
         MoveList moves(side, &board);
         testing::internal::CaptureStdout();
         EXPECT_EQ(player.play(&moves), 1);
@@ -325,10 +364,20 @@ TEST(Search, PlayChangesTheBoardOnlyByTheChosenMoveAndIsDeterministic) {
         replay.apply(mx, my);
         EXPECT_TRUE(sameCells(board, expected));
 
-        // The same position again, with a fresh player and with the same one.
+        // The same position again, with a fresh player, with the same one,
+        // and with one that searched it in a narrow window first: whatever
+        // an earlier search left behind, the same move from the same work.
         const uint64_t nodes = player.nodeCount();
-        ComputerPlayer fresh(SHIPPED, 3, difficulty, side);
-        for (ComputerPlayer* again : {&fresh, &player}) {
+        ComputerPlayer fresh(SHIPPED, 5, difficulty, side);
+        ComputerPlayer narrow(SHIPPED, 5, difficulty, side);
+        {
+            Board copy(before);
+            MoveList list(side, &copy);
+            int32_t x;
+            int32_t y;
+            narrow.searchMax(&list, -10, 10, 0, x, y);
+        }
+        for (ComputerPlayer* again : {&fresh, &player, &narrow}) {
             Board copy(before);
             MoveList list(side, &copy);
             again->resetNodeCount();

@@ -3,9 +3,10 @@
 // A deliberately plain statement of the computer's search, written from the
 // rules alone: an int grid, a move generator that scans every anchor and
 // walks out from it, flips found by walking out from the move cell, and the
-// minimax comparisons spelled out. The search tests compare the computer
-// with it move for move, score for score and node for node; the benchmark
-// times it beside the real search.
+// minimax comparisons spelled out, without ordering or memory: it visits
+// every node the plain alpha-beta search visits. The search tests compare
+// the computer's moves and root scores with it; the benchmark counts its
+// nodes and times it beside the real search.
 
 #include <algorithm>
 #include <cstdint>
