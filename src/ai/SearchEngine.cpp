@@ -310,7 +310,7 @@ int32_t SearchEngine::node(uint64_t mover, uint64_t waiting, int32_t alpha, int3
                e.computerMoves == MAXIMISING;
     };
     // With no earlier best move to try first, a shallower search finds one.
-    if (remaining >= DEEPENING_FROM && !holds(*entry)) {
+    if (remaining >= DEEPENING_FROM && beta - alpha > 1 && !holds(*entry)) {
         node<MAXIMISING>(mover, waiting, alpha, beta, remaining - 2);
         if (giveUp) {
             return best;
