@@ -73,7 +73,8 @@ void realGames(benchmark::State& state) {
     }
 
     // The reference on the same positions, the same table and setting.
-    const ComputerPlayer table(selfplay::SHIPPED_TABLE, depth, difficulty, RED);
+    PositionValues table;
+    table.loadValues(selfplay::SHIPPED_TABLE);
     double referenceSeconds = 0;
     double sameSeconds = 0;
     uint64_t referenceNodes = 0;
@@ -89,7 +90,7 @@ void realGames(benchmark::State& state) {
         reference::Reference plain{{}, depth, difficulty, s.side, opponentOf(s.side)};
         for (int x = 0; x < 8; ++x) {
             for (int y = 0; y < 8; ++y) {
-                plain.values[x][y] = table.valueAt(x, y);
+                plain.values[x][y] = table.at(x, y);
             }
         }
         int score;

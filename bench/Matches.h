@@ -13,7 +13,6 @@
 
 #include "SparringPartner.h"
 #include "ai/ComputerPlayer.h"
-#include "ai/SearchEngine.h"
 #include "rules/Board.h"
 #include "rules/MoveList.h"
 #include "support/TestBoards.h"
@@ -90,8 +89,8 @@ inline std::vector<Opening> distinctOpenings(Board& board, uint32_t firstSeed, i
         if (!randomPosition(board, random, plies, opening.side)) {
             continue;
         }
-        opening.red = SearchEngine::discsOf(board, RED);
-        opening.green = SearchEngine::discsOf(board, GREEN);
+        opening.red = board.discsOf(RED);
+        opening.green = board.discsOf(GREEN);
         const auto alike = [&opening](const Opening& other) {
             return samePosition(opening, other);
         };
@@ -134,8 +133,7 @@ inline double play(Board& board, const Opening& opening, const std::string& tabl
             computer.play(&moves);
             continue;
         }
-        const int32_t cell = partner.choose(SearchEngine::discsOf(board, side),
-                                            SearchEngine::discsOf(board, opponentOf(side)));
+        const int32_t cell = partner.choose(board.discsOf(side), board.discsOf(opponentOf(side)));
         moves.apply(cell / 8, cell % 8);
     }
     board.recount();

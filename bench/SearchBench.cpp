@@ -12,6 +12,7 @@
 #include "ai/ComputerPlayer.h"
 #include "rules/Board.h"
 #include "rules/MoveList.h"
+#include "support/TestBoards.h"
 
 namespace {
 
@@ -28,51 +29,25 @@ void load(Board& board, const Position& position) {
     }
 }
 
-// Random games from fixed seeds, sampled at set move numbers so that the set
-// spans the opening, the middle game and the endgame with either side to move.
+// Random games from fixed seeds, sampled at set numbers of plies so that
+// the set spans the opening, the middle game and the endgame with either
+// side to move.
 std::vector<Position> benchPositions() {
-    const int samples[] = {4, 10, 16, 22, 28, 34, 40, 46, 52};
     std::vector<Position> positions;
     Board board;
     for (uint32_t seed = 1; seed <= 4; ++seed) {
-        std::mt19937 random(seed * 7919);
-        Position start;
-        for (int32_t x = 0; x < 8; ++x) {
-            for (int32_t y = 0; y < 8; ++y) {
-                start.cells[x][y] =
-                    (x == 3 || x == 4) && (y == 3 || y == 4) ? ((x == y) ? GREEN : RED) : EMPTY;
-            }
-        }
-        load(board, start);
-        int32_t side = RED;
-        int played = 0;
-        int passes = 0;
-        while (passes < 2) {
-            MoveList moves(side, &board);
-            if (moves.isEmpty()) {
-                ++passes;
-                side = opponentOf(side);
+        for (const int plies : {4, 10, 16, 22, 28, 34, 40, 46, 52}) {
+            std::mt19937 random(seed * 7919);
+            Position p;
+            if (!randomPosition(board, random, plies, p.toMove)) {
                 continue;
             }
-            passes = 0;
-            if (std::find(std::begin(samples), std::end(samples), played) != std::end(samples)) {
-                Position p;
-                for (int32_t x = 0; x < 8; ++x) {
-                    for (int32_t y = 0; y < 8; ++y) {
-                        p.cells[x][y] = board.getCell(x, y);
-                    }
+            for (int32_t x = 0; x < 8; ++x) {
+                for (int32_t y = 0; y < 8; ++y) {
+                    p.cells[x][y] = board.getCell(x, y);
                 }
-                p.toMove = side;
-                positions.push_back(p);
             }
-            std::vector<const Move*> listed;
-            for (const Move* m = moves.first(); m != nullptr; m = m->next) {
-                listed.push_back(m);
-            }
-            const Move* chosen = listed[random() % listed.size()];
-            moves.apply(chosen->x, chosen->y);
-            ++played;
-            side = opponentOf(side);
+            positions.push_back(p);
         }
     }
     return positions;

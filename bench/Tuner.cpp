@@ -34,6 +34,7 @@
 #include <vector>
 
 #include "Matches.h"
+#include "ai/PositionValues.h"
 
 namespace {
 
@@ -80,13 +81,14 @@ void writeTable(const Table& table, const std::string& path) {
 // Read through the game's own loader; a table that is not symmetric is
 // folded to the average of each parameter's cells.
 Table readTable(const std::string& path) {
-    const ComputerPlayer player(path, 3, 0, RED);
+    PositionValues values;
+    values.loadValues(path);
     Table table;
     int32_t cells[PARAMETERS] = {};
     int64_t sums[PARAMETERS] = {};
     for (int32_t x = 0; x < 8; ++x) {
         for (int32_t y = 0; y < 8; ++y) {
-            sums[parameterOf(x, y)] += player.valueAt(x, y);
+            sums[parameterOf(x, y)] += values.at(x, y);
             ++cells[parameterOf(x, y)];
         }
     }
@@ -462,8 +464,8 @@ bool partnersAgreeWithRules(Board& board) {
         if (!randomPosition(board, random, 20 + trial % 40, side)) {
             continue;
         }
-        const uint64_t own = SearchEngine::discsOf(board, side);
-        const uint64_t other = SearchEngine::discsOf(board, opponentOf(side));
+        const uint64_t own = board.discsOf(side);
+        const uint64_t other = board.discsOf(opponentOf(side));
         MoveList moves(side, &board);
         uint64_t listed = 0;
         for (const Move* m = moves.first(); m != nullptr; m = m->next) {
@@ -476,7 +478,7 @@ bool partnersAgreeWithRules(Board& board) {
         const int32_t cell = __builtin_ctzll(listed);
         const uint64_t turned = SparringPartner::flips(cell, own, other);
         moves.apply(cell / 8, cell % 8);
-        if (SearchEngine::discsOf(board, side) != (own | turned | 1ULL << cell)) {
+        if (board.discsOf(side) != (own | turned | 1ULL << cell)) {
             std::fprintf(stderr, "partner's flips differ from the rules' in trial %d\n", trial);
             return false;
         }
@@ -512,8 +514,8 @@ bool solveIsExact(Board& board) {
         if (!randomPosition(board, random, 53 + trial % 3, side)) {
             continue;
         }
-        const uint64_t own = SearchEngine::discsOf(board, side);
-        const uint64_t other = SearchEngine::discsOf(board, opponentOf(side));
+        const uint64_t own = board.discsOf(side);
+        const uint64_t other = board.discsOf(opponentOf(side));
         int32_t cell;
         const int32_t solved = deep.solve(own, other, cell);
         const uint64_t turned = SparringPartner::flips(cell, own, other) | 1ULL << cell;

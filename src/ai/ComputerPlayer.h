@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "ai/PositionValues.h"
 #include "ai/SearchEngine.h"
 #include "rules/Board.h"
 #include "rules/MoveList.h"
@@ -13,8 +14,8 @@
 // difficulty always give the same move.
 class ComputerPlayer {
   public:
-    static constexpr int32_t WIN_SCORE = 3276700;
-    static constexpr int32_t SCORE_LIMIT = 3276800;
+    static constexpr int32_t WIN_SCORE = SearchEngine::WIN_SCORE;
+    static constexpr int32_t SCORE_LIMIT = SearchEngine::SCORE_LIMIT;
 
     // Reads the cell values from `path` (a missing file is reported on
     // standard error and leaves the table at zero) and never fails.
@@ -30,10 +31,7 @@ class ComputerPlayer {
     int32_t edgeTerm(const Board& board);
     int32_t finalScore(MoveList* moves);
 
-    // The table entry of cell (x, y); 0 for a cell off the board.
-    int32_t valueAt(int32_t x, int32_t y) const { return Board::isInside(x, y) ? values[x][y] : 0; }
-
-    // Called by the search every POLL_INTERVAL nodes (a millisecond or two);
+    // Called by the search every POLL_INTERVAL nodes;
     // returning true abandons the search: play then leaves the Board exactly
     // as it was and plays nothing (it still returns 1).
     using Poll = SearchEngine::Poll;
@@ -53,12 +51,9 @@ class ComputerPlayer {
     int32_t searchNode(MoveList* moves, int32_t alpha, int32_t beta, int32_t ply, int32_t& bestX,
                        int32_t& bestY);
 
-    void loadValues(const std::string& path);
-    void parseRow(const std::string& line, int32_t row);
-
     int32_t depth;
     int32_t difficulty;
-    int32_t values[8][8] = {};
+    PositionValues values;
     int32_t side;
     int32_t opponent;
     int32_t edgeWeight;

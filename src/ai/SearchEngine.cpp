@@ -6,7 +6,6 @@
 #include <new>
 #include <utility>
 
-#include "ai/ComputerPlayer.h"
 #include "rules/DiscSets.h"
 
 namespace {
@@ -41,12 +40,9 @@ uint64_t movesOf(uint64_t own, uint64_t opposing) {
            DiscSets::movesToward<7>(own, opposing, empty);
 }
 
-int32_t finalScore(uint64_t computer, uint64_t opponent) {
-    const int32_t mine = DiscSets::count(computer);
-    const int32_t others = DiscSets::count(opponent);
-    return mine > others   ? ComputerPlayer::WIN_SCORE
-           : mine < others ? -ComputerPlayer::WIN_SCORE
-                           : 0;
+// The value of a position whose side to move cannot move, from the discs.
+int32_t finalScoreOf(uint64_t computer, uint64_t opponent) {
+    return SearchEngine::finalScore(DiscSets::count(computer), DiscSets::count(opponent));
 }
 
 // Discs on a row: the row's cells sit one per byte, so multiplying by a one
@@ -73,7 +69,7 @@ int32_t columnCount(uint64_t column) {
 // An evaluation stays strictly between a lost and a won game, so a real win
 // always beats any table sum and the root always has a best move, however
 // wild the table file is.
-constexpr int64_t EVALUATION_LIMIT = ComputerPlayer::WIN_SCORE - 1;
+constexpr int64_t EVALUATION_LIMIT = SearchEngine::WIN_SCORE - 1;
 
 int32_t clamped(int64_t sum) {
     return static_cast<int32_t>(std::clamp(sum, -EVALUATION_LIMIT, EVALUATION_LIMIT));
@@ -163,16 +159,6 @@ void SearchEngine::startSearch() {
     }
 }
 
-uint64_t SearchEngine::discsOf(const Board& board, int32_t value) {
-    uint64_t discs = 0;
-    for (int32_t x = 0; x < 8; ++x) {
-        for (int32_t y = 0; y < 8; ++y) {
-            discs |= uint64_t{board.getCell(x, y) == value} << (8 * x + y);
-        }
-    }
-    return discs;
-}
-
 int64_t SearchEngine::tableSum(uint64_t computer, uint64_t opponent) const {
     int64_t sum = 0;
     for (int32_t x = 0; x < 8; ++x) {
@@ -184,7 +170,7 @@ int64_t SearchEngine::tableSum(uint64_t computer, uint64_t opponent) const {
 
 int32_t SearchEngine::evaluate(uint64_t computer, uint64_t opponent) const {
     int64_t sum = tableSum(computer, opponent);
-    if (difficulty == 2) {
+    if (difficulty == HARD) {
         sum += edgeTerm(computer, opponent);
     }
     return clamped(sum);
@@ -239,7 +225,7 @@ int32_t SearchEngine::valueAfter(int64_t sum, int64_t edge, int32_t cell, uint64
         change += 2 * cellValue[__builtin_ctzll(turning)];
     }
     int64_t value = MAXIMISING ? sum + change : sum - change;
-    if (difficulty == 2) {
+    if (difficulty == HARD) {
         value +=
             ((flips | uint64_t{1} << cell) & BORDER) != 0 ? edgeTerm(computer, opponent) : edge;
     }
@@ -258,11 +244,11 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
     const uint64_t opponent = MAXIMISING ? waiting : mover;
     const uint64_t targets = movesOf(mover, waiting);
     if (targets == 0) {
-        return finalScore(computer, opponent);
+        return finalScoreOf(computer, opponent);
     }
     const int64_t sum = tableSum(computer, opponent);
-    const int64_t edge = difficulty == 2 ? edgeTerm(computer, opponent) : 0;
-    int32_t best = MAXIMISING ? -ComputerPlayer::SCORE_LIMIT : ComputerPlayer::SCORE_LIMIT;
+    const int64_t edge = difficulty == HARD ? edgeTerm(computer, opponent) : 0;
+    int32_t best = MAXIMISING ? -SCORE_LIMIT : SCORE_LIMIT;
     for (int32_t rank = 0; rank < cellRanks; ++rank) {
         for (uint64_t rest = targets & cellsOfRank[rank]; rest != 0; rest &= rest - 1) {
             countNode();
@@ -275,7 +261,7 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
             const uint64_t childOpponent = MAXIMISING ? left : moved;
             const int32_t table =
                 valueAfter<MAXIMISING>(sum, edge, cell, flips, childComputer, childOpponent);
-            const int32_t counted = finalScore(childComputer, childOpponent);
+            const int32_t counted = finalScoreOf(childComputer, childOpponent);
             if (!improves<MAXIMISING>(table, best) && !improves<MAXIMISING>(counted, best)) {
                 continue;
             }
@@ -305,7 +291,7 @@ int32_t SearchEngine::node(uint64_t mover, uint64_t waiting, int32_t alpha, int3
     if (remaining == 0) {
         // Only whether the side can move matters here, not its moves.
         return canMove(mover, waiting) ? evaluate(computer, opponent)
-                                       : finalScore(computer, opponent);
+                                       : finalScoreOf(computer, opponent);
     }
     if (remaining == 1) {
         return frontier<MAXIMISING>(mover, waiting, alpha, beta);
@@ -313,9 +299,9 @@ int32_t SearchEngine::node(uint64_t mover, uint64_t waiting, int32_t alpha, int3
     Moves moves;
     discover(mover, waiting, moves);
     if (moves.count == 0) {
-        return finalScore(computer, opponent);
+        return finalScoreOf(computer, opponent);
     }
-    int32_t best = MAXIMISING ? -ComputerPlayer::SCORE_LIMIT : ComputerPlayer::SCORE_LIMIT;
+    int32_t best = MAXIMISING ? -SCORE_LIMIT : SCORE_LIMIT;
     const auto cuts = [&](int32_t score) { return MAXIMISING ? score >= beta : score <= alpha; };
 
     Entry* entry = &entryOf(computer, opponent, MAXIMISING);
@@ -324,7 +310,7 @@ int32_t SearchEngine::node(uint64_t mover, uint64_t waiting, int32_t alpha, int3
                e.computerMoves == MAXIMISING;
     };
     // With no earlier best move to try first, a shallower search finds one.
-    if (remaining >= DEEPENING_FROM && !holds(*entry)) {
+    if (remaining >= DEEPENING_FROM && beta - alpha > 1 && !holds(*entry)) {
         node<MAXIMISING>(mover, waiting, alpha, beta, remaining - 2);
         if (giveUp) {
             return best;
@@ -352,7 +338,7 @@ int32_t SearchEngine::node(uint64_t mover, uint64_t waiting, int32_t alpha, int3
     // best here before, then the moves that leave the other side the fewest
     // replies, then by the value of the position they leave.
     const int64_t sum = tableSum(computer, opponent);
-    const int64_t edge = difficulty == 2 ? edgeTerm(computer, opponent) : 0;
+    const int64_t edge = difficulty == HARD ? edgeTerm(computer, opponent) : 0;
     int32_t promise[64];
     for (int32_t i = 0; i < moves.count; ++i) {
         const uint64_t turned = moves.flips[i] | uint64_t{1} << moves.cell[i];
@@ -417,8 +403,8 @@ int32_t SearchEngine::node(uint64_t mover, uint64_t waiting, int32_t alpha, int3
 
     // What the search proved. The children may have replaced this entry;
     // a deeper result for the same position is worth more than this one.
-    const int32_t lower = best > searchedAlpha ? best : -ComputerPlayer::SCORE_LIMIT;
-    const int32_t upper = best < searchedBeta ? best : ComputerPlayer::SCORE_LIMIT;
+    const int32_t lower = best > searchedAlpha ? best : -SCORE_LIMIT;
+    const int32_t upper = best < searchedBeta ? best : SCORE_LIMIT;
     entry = &entryOf(computer, opponent, MAXIMISING);
     if (holds(*entry) && entry->remaining == remaining) {
         entry->lower = std::max(entry->lower, lower);

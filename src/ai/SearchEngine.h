@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "rules/Board.h"
+#include "rules/Difficulty.h"
 
 // The computer's alpha-beta search below the root, on two 64-bit disc sets
 // (bit 8·x + y for cell (x, y)) copied from move to move, with its move lists
@@ -16,6 +17,9 @@
 // bound on the side of the window where the value lies (fail-soft).
 class SearchEngine {
   public:
+    static constexpr int32_t WIN_SCORE = 3276700;
+    static constexpr int32_t SCORE_LIMIT = 3276800;
+
     using Poll = bool (*)(void* context);
     // One or two milliseconds at the engine's ten-odd million nodes a
     // second: often enough to feel instant, rarely enough to cost nothing.
@@ -73,8 +77,11 @@ class SearchEngine {
     int32_t evaluate(uint64_t computer, uint64_t opponent) const;
     int32_t edgeTerm(uint64_t computer, uint64_t opponent) const;
 
-    // The cells of `board` that hold `value`.
-    static uint64_t discsOf(const Board& board, int32_t value);
+    // A finished game, by the discs each side has: won, drawn or lost
+    // whatever the margin.
+    static int32_t finalScore(int32_t mine, int32_t others) {
+        return mine > others ? WIN_SCORE : mine < others ? -WIN_SCORE : 0;
+    }
 
     // Counts one node and, every POLL_INTERVAL nodes, asks the poll whether
     // to give up; once it has said so, abandoned() stays true until the
@@ -94,7 +101,7 @@ class SearchEngine {
     void resetNodeCount() { nodes = 0; }
 
     // Positions the transposition table holds; 32 bytes each.
-    static constexpr uint64_t TABLE_ENTRIES = uint64_t{1} << 18;
+    static constexpr uint64_t TABLE_ENTRIES = uint64_t{1} << 16;
 
   private:
     // What one search learnt about a position with `remaining` plies to the

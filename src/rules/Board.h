@@ -25,6 +25,9 @@ class Board {
         }
     }
 
+    // The cells holding `value`, as a bit set: bit 8·x + y for cell (x, y).
+    uint64_t discsOf(int32_t value) const;
+
     void recount();
     int32_t redCount() const { return numRed; }
     int32_t greenCount() const { return numGreen; }

@@ -4,48 +4,6 @@
 
 #include "rules/DiscSets.h"
 
-// VANTRIXO_PORTABLE builds the plain loops, so that path is tested too.
-#if defined(__SSE2__) && !defined(VANTRIXO_PORTABLE)
-#define VANTRIXO_SSE2 1
-#include <emmintrin.h>
-#endif
-
-namespace {
-
-// The cells holding `side` and the empty cells, as bit sets.
-void readCells(const int32_t* cells, int32_t side, uint64_t& own, uint64_t& empty) {
-#if defined(VANTRIXO_SSE2)
-    const __m128i sides = _mm_set1_epi32(side);
-    const __m128i empties = _mm_set1_epi32(EMPTY);
-    own = 0;
-    empty = 0;
-    for (int32_t i = 0; i < 64; i += 16) {
-        __m128i quarter[4];
-        for (int32_t q = 0; q < 4; ++q) {
-            quarter[q] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cells + i + 4 * q));
-        }
-        const auto mask = [&](__m128i value) {
-            const __m128i low = _mm_packs_epi32(_mm_cmpeq_epi32(quarter[0], value),
-                                                _mm_cmpeq_epi32(quarter[1], value));
-            const __m128i high = _mm_packs_epi32(_mm_cmpeq_epi32(quarter[2], value),
-                                                 _mm_cmpeq_epi32(quarter[3], value));
-            return uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(_mm_packs_epi16(low, high)))}
-                   << i;
-        };
-        own |= mask(sides);
-        empty |= mask(empties);
-    }
-#else
-    own = 0;
-    empty = 0;
-    for (int32_t i = 0; i < 64; ++i) {
-        own |= uint64_t{cells[i] == side} << i;
-        empty |= uint64_t{cells[i] == EMPTY} << i;
-    }
-#endif
-}
-}  // namespace
-
 MoveList::MoveList(int32_t side, Board* board) : side(side), board(board) {
     generate();
 }
@@ -63,9 +21,8 @@ MoveList::~MoveList() {
 // found a second time gains a line in front of its others; a new one goes in
 // front of the list.
 void MoveList::generate() {
-    uint64_t own;
-    uint64_t empty;
-    readCells(&board->cells[0][0], side, own, empty);
+    const uint64_t own = board->discsOf(side);
+    const uint64_t empty = board->discsOf(EMPTY);
     Move* byCell[64];
     uint64_t listed = 0;
     DiscSets::forEachLine(

@@ -32,6 +32,7 @@ class MoveList {
     Move* head = nullptr;
     // The Move that findMove last returned. A list never holds two Moves for
     // one cell, so checking it and its successor first finds the same Move;
-    // it makes the search's apply-undo pairs, walked in list order, cheap.
+    // the computer's root walks its list applying and undoing each Move, so
+    // each lookup there costs one comparison.
     mutable Move* lastFound = nullptr;
 };

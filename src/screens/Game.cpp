@@ -28,10 +28,9 @@ bool escapeDown() {
     return keys[SDLK_ESCAPE] != 0 || closeRequested();
 }
 
-// The computer's search calls this every SearchEngine::POLL_INTERVAL nodes
-// (a millisecond or two), so the window is
-// repainted when it is uncovered; ESC gives the search up, and `escaped`
-// tells the turn loop so.
+// The computer's search calls this every ComputerPlayer::POLL_INTERVAL
+// nodes, so the window is repainted when it is uncovered; ESC gives the
+// search up, and `escaped` tells the turn loop so.
 bool escapeDuringSearch(void* escaped) {
     *static_cast<bool*>(escaped) = escapeDown();
     return *static_cast<bool*>(escaped);

@@ -30,34 +30,17 @@ struct Case {
 std::vector<Case> seededPositions(uint32_t seed, int count) {
     std::mt19937 random(seed);
     std::vector<Case> cases;
+    Board board;
     while (static_cast<int>(cases.size()) < count) {
-        Grid g = {};
-        g.c[3][3] = 2;
-        g.c[4][4] = 2;
-        g.c[3][4] = 1;
-        g.c[4][3] = 1;
-        int side = 1;
-        const int plies = static_cast<int>(random() % 58);
-        bool alive = true;
-        for (int i = 0; i < plies && alive; ++i) {
-            MoveSet moves = movesOf(g, side);
-            if (moves.count == 0) {
-                side = 3 - side;
-                moves = movesOf(g, side);
-                alive = moves.count > 0;
-                if (!alive) {
-                    break;
+        int32_t side;
+        if (randomPosition(board, random, static_cast<int>(random() % 58), side)) {
+            Case c{{}, side};
+            for (int x = 0; x < 8; ++x) {
+                for (int y = 0; y < 8; ++y) {
+                    c.grid.c[x][y] = board.getCell(x, y);
                 }
             }
-            const int pick = static_cast<int>(random() % moves.count);
-            flips(g, side, moves.x[pick], moves.y[pick], true);
-            side = 3 - side;
-        }
-        if (movesOf(g, side).count == 0) {
-            side = 3 - side;
-        }
-        if (movesOf(g, side).count > 0) {
-            cases.push_back({g, side});
+            cases.push_back(c);
         }
     }
     return cases;
@@ -78,10 +61,11 @@ void compare(int depth, uint32_t seed, int count) {
     // an all-zero one (every horizon a tie).
     std::mt19937 random(seed ^ 0x5eed);
     int tables[4][8][8] = {};
-    const ComputerPlayer shipped("data/ia/board8x8Values2.brd", 3, 0, RED);
+    PositionValues shipped;
+    shipped.loadValues("data/ia/board8x8Values2.brd");
     for (int x = 0; x < 8; ++x) {
         for (int y = 0; y < 8; ++y) {
-            tables[0][x][y] = shipped.valueAt(x, y);
+            tables[0][x][y] = shipped.at(x, y);
             tables[1][x][y] = static_cast<int>(random() % 601) - 300;
             tables[2][x][y] = static_cast<int>(random() % 3) - 1;
         }

@@ -126,15 +126,11 @@ TEST(Search, AReplyCutOffAtTheBestSoFarDoesNotPassForATie) {
                     "________",  //
                     "________"});
     // The hand-written table the game first shipped: the position is chosen for it.
-    ComputerPlayer player(writeTable("120 -25 20 8 8 20 -25 120\n"
-                                     "-25 -60 -6 -4 -4 -6 -60 -25\n"
-                                     "20 -6 14 3 3 14 -6 20\n"
-                                     "8 -4 3 2 2 3 -4 8\n"
-                                     "8 -4 3 2 2 3 -4 8\n"
-                                     "20 -6 14 3 3 14 -6 20\n"
-                                     "-25 -60 -6 -4 -4 -6 -60 -25\n"
-                                     "120 -25 20 8 8 20 -25 120\n"),
-                          3, 0, RED);
+    const std::string handWritten = writeTable(
+        "120 -25 20 8 8 20 -25 120\n-25 -60 -6 -4 -4 -6 -60 -25\n20 -6 14 3 3 14 -6 20\n"
+        "8 -4 3 2 2 3 -4 8\n8 -4 3 2 2 3 -4 8\n20 -6 14 3 3 14 -6 20\n"
+        "-25 -60 -6 -4 -4 -6 -60 -25\n120 -25 20 8 8 20 -25 120\n");
+    ComputerPlayer player(handWritten, 3, 0, RED);
     const auto exact = [&](int32_t x, int32_t y) {
         MoveList moves(RED, &board);
         moves.apply(x, y);
@@ -149,10 +145,12 @@ TEST(Search, AReplyCutOffAtTheBestSoFarDoesNotPassForATie) {
     const int32_t best = exact(4, 2);
     ASSERT_LT(exact(5, 4), best);
     reference::Reference plain{{}, 3, 0, RED, GREEN};
+    PositionValues table;
+    table.loadValues(handWritten);
     reference::Grid after;
     for (int x = 0; x < 8; ++x) {
         for (int y = 0; y < 8; ++y) {
-            plain.values[x][y] = player.valueAt(x, y);
+            plain.values[x][y] = table.at(x, y);
             after.c[x][y] = board.getCell(x, y);
         }
     }
@@ -208,8 +206,27 @@ TEST(Search, TheRootValueIsPlainMinimaxOverDepthPlusOnePlies) {
                                                ComputerPlayer::SCORE_LIMIT, 0, x, y);
         const int32_t value = minimax(player, board, side, side, 0, depth + 1);
         EXPECT_EQ(score, value) << "trial " << trial;
-        EXPECT_TRUE(moves.hasMove(x, y));
         EXPECT_TRUE(sameCells(board, before));
+        // The move chosen is worth that value itself: no bound passed for a
+        // tie. The same at a root where the opponent moves.
+        const auto worth = [&](MoveList& list, int32_t toMove, int32_t cellX, int32_t cellY) {
+            list.apply(cellX, cellY);
+            const int32_t exact = minimax(player, board, opponentOf(toMove), side, 1, depth + 1);
+            list.undo(cellX, cellY);
+            return exact;
+        };
+        ASSERT_TRUE(moves.hasMove(x, y));
+        EXPECT_EQ(worth(moves, side, x, y), value) << "trial " << trial;
+        MoveList theirs(opponentOf(side), &board);
+        if (!theirs.isEmpty()) {
+            int32_t tx;
+            int32_t ty;
+            const int32_t least = player.searchMin(&theirs, -ComputerPlayer::SCORE_LIMIT,
+                                                   ComputerPlayer::SCORE_LIMIT, 0, tx, ty);
+            EXPECT_EQ(least, minimax(player, board, opponentOf(side), side, 0, depth + 1));
+            ASSERT_TRUE(theirs.hasMove(tx, ty));
+            EXPECT_EQ(worth(theirs, opponentOf(side), tx, ty), least) << "trial " << trial;
+        }
         // In narrower windows, at the root and at a reply: the value itself
         // when it lies inside, else a bound on its side of the window.
         const auto within = [&](int32_t truth, auto search) {
@@ -395,6 +412,63 @@ TEST(Search, PlayChangesTheBoardOnlyByTheChosenMoveAndIsDeterministic) {
             EXPECT_EQ(again->nodeCount(), nodes);
         }
     }
+}
+
+// A search given up at the poll's k-th call stops there, plays nothing, and
+// leaves nothing behind: the next search is the same as a fresh player's.
+TEST(Search, AnAbandonedSearchStopsAtOncePlaysNothingAndTheNextStartsAfresh) {
+    // The first seeded middle game whose search lasts a few polls.
+    Board board;
+    Board before;
+    int32_t side = 0;
+    uint64_t nodes = 0;
+    for (uint32_t seed = 1; seed < 40 && nodes <= 4 * ComputerPlayer::POLL_INTERVAL; ++seed) {
+        std::mt19937 random(seed);
+        if (!randomPosition(board, random, 24, side)) {
+            continue;
+        }
+        for (int x = 0; x < 8; ++x) {
+            for (int y = 0; y < 8; ++y) {
+                before.setCell(x, y, board.getCell(x, y));
+            }
+        }
+        ComputerPlayer fresh(SHIPPED, 7, 0, side);
+        MoveList moves(side, &board);
+        fresh.play(&moves);
+        nodes = fresh.nodeCount();
+    }
+    ASSERT_GT(nodes, 4 * ComputerPlayer::POLL_INTERVAL) << "no search long enough for the test";
+
+    struct Quitter {
+        uint64_t calls = 0;
+        uint64_t at;
+    };
+    ComputerPlayer player(SHIPPED, 7, 0, side);
+    for (const uint64_t k : {1, 3}) {
+        Quitter quitter{0, k};
+        player.setPoll(
+            [](void* q) {
+                return ++static_cast<Quitter*>(q)->calls >= static_cast<Quitter*>(q)->at;
+            },
+            &quitter);
+        Board trial(before);
+        MoveList list(side, &trial);
+        player.resetNodeCount();
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(player.play(&list), 1);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+        EXPECT_TRUE(sameCells(trial, before)) << k;
+        EXPECT_EQ(quitter.calls, k);
+        EXPECT_GE(player.nodeCount(), k * ComputerPlayer::POLL_INTERVAL);
+        EXPECT_LT(player.nodeCount(), k * ComputerPlayer::POLL_INTERVAL + 64) << k;
+    }
+    player.setPoll(nullptr, nullptr);
+    Board again(before);
+    MoveList list(side, &again);
+    player.resetNodeCount();
+    player.play(&list);
+    EXPECT_TRUE(sameCells(again, board));
+    EXPECT_EQ(player.nodeCount(), nodes);
 }
 
 // A table far outside the usual range must neither overflow nor stop the

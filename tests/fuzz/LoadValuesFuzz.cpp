@@ -1,5 +1,5 @@
 // Fuzz target for the value-table loader. Each input is written to a scratch
-// file and loaded by a ComputerPlayer; besides what the sanitizers catch, the
+// file and loaded; besides what the sanitizers catch, the
 // table must match what the C library's "%d %d %d %d %d %d %d %d" reads from
 // the same eight line reads, for every line whose numbers all fit in 32 bits.
 #include <unistd.h>
@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "ai/ComputerPlayer.h"
+#include "ai/PositionValues.h"
 
 namespace {
 
@@ -41,14 +41,11 @@ bool numbersFit(const char* text) {
     return true;
 }
 
-// The loader's bounds: what it keeps of a line, and how much of the file it reads.
-constexpr size_t LINE_KEPT = 4096;
-constexpr size_t FILE_READ = 65536;
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string text(reinterpret_cast<const char*>(data), std::min(size, FILE_READ));
+    const std::string text(reinterpret_cast<const char*>(data),
+                           std::min(size, PositionValues::FILE_READ));
     {
         FILE* file = std::fopen(scratchPath().c_str(), "wb");
         if (file == nullptr) {
@@ -59,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         std::fclose(file);
     }
-    const ComputerPlayer player(scratchPath(), 3, 2, RED);
+    PositionValues table;
+    table.loadValues(scratchPath());
 
     // The eight reads: a line feed ends a line; once the text has run out the
     // buffer keeps whatever the last read left in it.
@@ -76,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 line = text.substr(position, feed - position);
                 position = feed + 1;
             }
-            line.resize(std::min(line.size(), LINE_KEPT));
+            line.resize(std::min(line.size(), PositionValues::LINE_KEPT));
         }
         if (!numbersFit(line.c_str())) {
             continue;
@@ -85,9 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::sscanf(line.c_str(), "%d %d %d %d %d %d %d %d", &v[0], &v[1], &v[2], &v[3], &v[4],
                     &v[5], &v[6], &v[7]);
         for (int32_t x = 0; x < 8; ++x) {
-            if (player.valueAt(x, row) != v[x]) {
+            if (table.at(x, row) != v[x]) {
                 std::fprintf(stderr, "row %d, cell %d: loaded %d, the C library reads %d\n", row, x,
-                             player.valueAt(x, row), v[x]);
+                             table.at(x, row), v[x]);
                 std::abort();
             }
         }

@@ -328,7 +328,7 @@ TEST(GameTest, EscDuringALongSearchEndsTheGameAtOnceWithoutAMove) {
     }
 
     // Every poll, the search's too, takes 5 ms of the clock. First ESC comes
-    // long after the game has come to green, then 20 ms into red's last search.
+    // long after the game has come to green, then during red's last search.
     uint32_t escAt = 60000;
     for (const bool during : {false, true}) {
         std::vector<Input> inputs = script;
@@ -356,8 +356,8 @@ TEST(GameTest, EscDuringALongSearchEndsTheGameAtOnceWithoutAMove) {
             EXPECT_EQ(disc, board.getCell(cell.first, cell.second) == RED ? RED_DISC : GREEN_DISC);
         }
         EXPECT_EQ(last.discs.size(), 9u);
-        // ESC next: 20 ms into red's last search, which starts at the first
-        // game frame after the fourth animation.
+        // ESC next: during red's last search, which starts at the first game
+        // frame after the fourth animation and ends with the last animation.
         std::vector<uint32_t> searchStarts;
         for (size_t i = 1; i < frames.size(); ++i) {
             if (frames[i - 1].animation() && !frames[i].animation()) {
@@ -370,8 +370,10 @@ TEST(GameTest, EscDuringALongSearchEndsTheGameAtOnceWithoutAMove) {
             lastAnimation =
                 frames[i].animation() && !frames[i - 1].animation() ? frames[i].at : lastAnimation;
         }
-        ASSERT_GE(lastAnimation - searchStarts[3], 40u) << "the search is too short for the test";
-        escAt = searchStarts[3] + 20;
+        // Half way into it, so that the search polls at least once more.
+        const uint32_t searching = lastAnimation - searchStarts[3];
+        ASSERT_GE(searching, 15u) << "the search is too short for the test";
+        escAt = searchStarts[3] + searching / 2;
     }
 }
 

@@ -121,6 +121,9 @@ void deliver() {
         if (in.close) {
             post(SDL_QUIT);
         }
+        if (in.expose) {
+            post(SDL_VIDEOEXPOSE);
+        }
         s.last = in;
     }
 }

@@ -9,8 +9,9 @@
 //   SDL_PumpEvents) moves it on. No test waits for real.
 // - Input: a timeline of pointer, button and ESC states. SDL_GetMouseState
 //   and SDL_GetKeyState read it; the events SDL would queue for it (motion,
-//   buttons, keys, the window's close request) go through the program's event
-//   settings and filter into SDL's real queue at each SDL_PumpEvents.
+//   buttons, keys, the window's close request, an exposure) go through the
+//   program's event settings and filter into SDL's real queue at each
+//   SDL_PumpEvents.
 // - Pictures: IMG_Load gives solid pictures, one colour per file, so a test
 //   reads what the screen shows with pictureAt.
 // - Display: SDL_Init notes the driver asked for; SDL_SetVideoMode can refuse.
@@ -26,7 +27,8 @@ namespace seam {
 
 // From `at` on (until the next entry) the pointer is at (x, y), the button
 // mask is `buttons` and ESC is down or not. At `at`, `keys` other keys are
-// pressed and released, and with `close` the window's close button is used.
+// pressed and released, with `close` the window's close button is used, and
+// with `expose` the window is uncovered.
 struct Input {
     uint32_t at;
     int x;
@@ -35,6 +37,7 @@ struct Input {
     bool esc;
     int keys = 0;
     bool close = false;
+    bool expose = false;
 };
 
 // A fresh start: SDL shut down, the clock at 0, nothing recorded, solid
