@@ -153,7 +153,7 @@ inline uint32_t partnerSeed(int32_t opening, int32_t computerSide, int32_t kind)
 // training set's under the symmetries.
 constexpr uint32_t SEED = 15;
 constexpr int32_t TRAINING = 100;
-constexpr int32_t HELD_OUT = 32;
+constexpr int32_t HELD_OUT = 96;
 constexpr int32_t OPENING_PLIES = 6;
 
 inline std::vector<Opening> trainingOpenings(Board& board, uint32_t seed, int32_t count) {
