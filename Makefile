@@ -59,10 +59,10 @@ bench: build
 
 # Matches between the computer's settings, printed as a cross table; then
 # every setting against the sparring partners with the hand-written and the
-# shipped table, printed and drawn to docs/ladder.png.
+# shipped table, printed and drawn to docs/charts/ladder.png.
 ladder: build
 	@cd $(BUILD_DIR) && ./vantrixo_ladder
-	@$(PYTHON) tools/ladder_chart.py $(BUILD_DIR)/ladder.tsv docs/ladder.png
+	@$(PYTHON) tools/ladder_chart.py $(BUILD_DIR)/ladder.tsv docs/charts/ladder.png
 
 # Tunes the value table against the sparring partners (about an hour on two
 # cores): writes $(BUILD_DIR)/tune/tuned.brd and tune.log. TUNE_ARGS passes

@@ -205,8 +205,6 @@ class Tuner {
         std::fflush(log);
     }
 
-    // Scores a table on the training openings: only `settings` are played,
-    // the others are taken from `unchanged`.
     // Scores a table on one half of the training openings: only `settings`
     // are played, the others are taken from `unchanged`.
     Scores score(const Table& table, int32_t half, const std::vector<int32_t>& settings,
