@@ -29,18 +29,6 @@ int32_t count(uint64_t cells) {
 }
 
 template <int32_t CODE>
-uint64_t flipsToward(uint64_t move, uint64_t own, uint64_t opposing) {
-    constexpr int32_t STEP = DiscSets::stepOf(CODE);
-    constexpr uint64_t INSIDE = DiscSets::landing<STEP>();
-    const uint64_t between = opposing & INSIDE;
-    uint64_t run = DiscSets::shifted<STEP>(move) & between;
-    for (int32_t i = 0; i < 5; ++i) {
-        run |= DiscSets::shifted<STEP>(run) & between;
-    }
-    return (DiscSets::shifted<STEP>(run) & own & INSIDE) != 0 ? run : 0;
-}
-
-template <int32_t CODE>
 uint64_t besideToward(uint64_t cells) {
     constexpr int32_t STEP = DiscSets::stepOf(CODE);
     return DiscSets::shifted<STEP>(cells) & DiscSets::landing<STEP>();
@@ -111,23 +99,11 @@ void byReplies(uint64_t moves, uint64_t own, uint64_t opposing, Ordered& ordered
 }  // namespace
 
 uint64_t SparringPartner::legalMoves(uint64_t own, uint64_t opposing) {
-    const uint64_t empty = ~(own | opposing);
-    return DiscSets::movesToward<0>(own, opposing, empty) |
-           DiscSets::movesToward<1>(own, opposing, empty) |
-           DiscSets::movesToward<2>(own, opposing, empty) |
-           DiscSets::movesToward<3>(own, opposing, empty) |
-           DiscSets::movesToward<4>(own, opposing, empty) |
-           DiscSets::movesToward<5>(own, opposing, empty) |
-           DiscSets::movesToward<6>(own, opposing, empty) |
-           DiscSets::movesToward<7>(own, opposing, empty);
+    return DiscSets::movesOf(own, opposing);
 }
 
 uint64_t SparringPartner::flips(int32_t cell, uint64_t own, uint64_t opposing) {
-    const uint64_t move = 1ULL << cell;
-    return flipsToward<0>(move, own, opposing) | flipsToward<1>(move, own, opposing) |
-           flipsToward<2>(move, own, opposing) | flipsToward<3>(move, own, opposing) |
-           flipsToward<4>(move, own, opposing) | flipsToward<5>(move, own, opposing) |
-           flipsToward<6>(move, own, opposing) | flipsToward<7>(move, own, opposing);
+    return DiscSets::flipsOf(cell, own, opposing);
 }
 
 SparringPartner::SparringPartner(const Kind& kind, uint32_t seed)

@@ -28,18 +28,6 @@ bool canMove(uint64_t own, uint64_t opposing) {
             DiscSets::movesToward<7>(own, opposing, empty)) != 0;
 }
 
-uint64_t movesOf(uint64_t own, uint64_t opposing) {
-    const uint64_t empty = ~(own | opposing);
-    return DiscSets::movesToward<0>(own, opposing, empty) |
-           DiscSets::movesToward<1>(own, opposing, empty) |
-           DiscSets::movesToward<2>(own, opposing, empty) |
-           DiscSets::movesToward<3>(own, opposing, empty) |
-           DiscSets::movesToward<4>(own, opposing, empty) |
-           DiscSets::movesToward<5>(own, opposing, empty) |
-           DiscSets::movesToward<6>(own, opposing, empty) |
-           DiscSets::movesToward<7>(own, opposing, empty);
-}
-
 // The value of a position whose side to move cannot move, from the discs.
 int32_t finalScoreOf(uint64_t computer, uint64_t opponent) {
     return SearchEngine::finalScore(DiscSets::count(computer), DiscSets::count(opponent));
@@ -242,7 +230,7 @@ template <bool MAXIMISING>
 int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, int32_t beta) {
     const uint64_t computer = MAXIMISING ? mover : waiting;
     const uint64_t opponent = MAXIMISING ? waiting : mover;
-    const uint64_t targets = movesOf(mover, waiting);
+    const uint64_t targets = DiscSets::movesOf(mover, waiting);
     if (targets == 0) {
         return finalScoreOf(computer, opponent);
     }
@@ -350,7 +338,7 @@ int32_t SearchEngine::node(uint64_t mover, uint64_t waiting, int32_t alpha, int3
         const int32_t value = MAXIMISING ? after : -after;
         // Counting the replies costs more than it saves close to the horizon.
         const int32_t replies =
-            remaining >= MOBILITY_FROM ? DiscSets::count(movesOf(left, moved)) : 0;
+            remaining >= MOBILITY_FROM ? DiscSets::count(DiscSets::movesOf(left, moved)) : 0;
         promise[i] = moves.cell[i] == hashMove ? INT32_MAX : value / 10 - 100 * replies;
     }
 

@@ -73,6 +73,15 @@ class DiscSets {
         return runEnds<stepOf(CODE)>(own, opposing, empty);
     }
 
+    // Every cell where `own` can move.
+    static uint64_t movesOf(uint64_t own, uint64_t opposing) {
+        const uint64_t empty = ~(own | opposing);
+        return movesToward<0>(own, opposing, empty) | movesToward<1>(own, opposing, empty) |
+               movesToward<2>(own, opposing, empty) | movesToward<3>(own, opposing, empty) |
+               movesToward<4>(own, opposing, empty) | movesToward<5>(own, opposing, empty) |
+               movesToward<6>(own, opposing, empty) | movesToward<7>(own, opposing, empty);
+    }
+
     // The discs of `opposing` that `own` turns by playing on `cell`.
     static uint64_t flipsOf(int32_t cell, uint64_t own, uint64_t opposing) {
         const uint64_t move = uint64_t{1} << cell;
