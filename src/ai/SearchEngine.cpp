@@ -33,25 +33,26 @@ int32_t finalScoreOf(uint64_t computer, uint64_t opponent) {
     return SearchEngine::finalScore(DiscSets::count(computer), DiscSets::count(opponent));
 }
 
-// Discs on a row: the row's cells sit one per byte, so multiplying by a one
-// in every byte sums them into the top byte.
-int32_t rowCount(uint64_t discs) {
-    return static_cast<int32_t>(((discs & DiscSets::TOP_ROW) * DiscSets::TOP_ROW) >> 56);
+// The four border lines of a disc set, one per byte: the left and right
+// columns as they lie, and the top and bottom rows gathered by a multiply
+// that moves bit 8·x of the row to bit 56 + x without any two bits meeting.
+uint32_t borderLines(uint64_t discs) {
+    constexpr uint64_t GATHER = 0x0102040810204080ULL;
+    const uint64_t top = ((discs & DiscSets::TOP_ROW) * GATHER) >> 56;
+    const uint64_t bottom = ((discs >> 7 & DiscSets::TOP_ROW) * GATHER) >> 56;
+    return static_cast<uint32_t>((discs & 0xFF) | (discs >> 56) << 8 | top << 16 | bottom << 24);
 }
 
-// Discs on a column: one byte, counted by table.
-struct ByteCounts {
-    uint8_t of[256] = {};
-    constexpr ByteCounts() {
-        for (int32_t byte = 1; byte < 256; ++byte) {
-            of[byte] = static_cast<uint8_t>(of[byte >> 1] + (byte & 1));
-        }
-    }
-};
-constexpr ByteCounts BYTE_COUNTS;
+// The number of discs in each byte.
+uint32_t byteCounts(uint32_t lines) {
+    lines -= lines >> 1 & 0x55555555U;
+    lines = (lines & 0x33333333U) + (lines >> 2 & 0x33333333U);
+    return (lines + (lines >> 4)) & 0x0F0F0F0FU;
+}
 
-int32_t columnCount(uint64_t column) {
-    return BYTE_COUNTS.of[column & 0xFF];
+// 0xFF in each byte whose count is 0 (counts are at most 8).
+uint32_t emptyBytes(uint32_t counts) {
+    return ((~(counts + 0x7F7F7F7FU) & 0x80808080U) >> 7) * 0xFFU;
 }
 
 // An evaluation stays strictly between a lost and a won game, so a real win
@@ -147,13 +148,16 @@ void SearchEngine::startSearch() {
     }
 }
 
-int64_t SearchEngine::tableSum(uint64_t computer, uint64_t opponent) const {
+int64_t SearchEngine::tableSumOf(uint64_t discs) const {
     int64_t sum = 0;
     for (int32_t x = 0; x < 8; ++x) {
-        sum +=
-            columnValue[x][computer >> (8 * x) & 0xFF] - columnValue[x][opponent >> (8 * x) & 0xFF];
+        sum += columnValue[x][discs >> (8 * x) & 0xFF];
     }
     return sum;
+}
+
+int64_t SearchEngine::tableSum(uint64_t computer, uint64_t opponent) const {
+    return tableSumOf(computer) - tableSumOf(opponent);
 }
 
 int32_t SearchEngine::evaluate(uint64_t computer, uint64_t opponent) const {
@@ -165,18 +169,15 @@ int32_t SearchEngine::evaluate(uint64_t computer, uint64_t opponent) const {
 }
 
 // Each border line held by one side only counts edgeWeight per disc for that
-// side; a corner counts on both of its lines. Summed without branches: a line
-// with discs of both sides, or none, adds nothing either way.
+// side; a corner counts on both of its lines. Summed over the four lines at
+// once, a byte each: a line with discs of both sides, or none, adds nothing.
 int32_t SearchEngine::edgeTerm(uint64_t computer, uint64_t opponent) const {
-    const int32_t own[4] = {columnCount(computer), columnCount(computer >> 56), rowCount(computer),
-                            rowCount(computer >> 7)};
-    const int32_t theirs[4] = {columnCount(opponent), columnCount(opponent >> 56),
-                               rowCount(opponent), rowCount(opponent >> 7)};
-    int32_t total = 0;
-    for (int32_t line = 0; line < 4; ++line) {
-        total += (theirs[line] == 0) * own[line] - (own[line] == 0) * theirs[line];
-    }
-    return edgeWeight * total;
+    const uint32_t own = byteCounts(borderLines(computer));
+    const uint32_t theirs = byteCounts(borderLines(opponent));
+    const auto total = [](uint32_t counts) {
+        return static_cast<int32_t>((counts * 0x01010101U) >> 24);
+    };
+    return edgeWeight * (total(own & emptyBytes(theirs)) - total(theirs & emptyBytes(own)));
 }
 
 template <bool MAXIMISING>
@@ -208,10 +209,7 @@ SearchEngine::Entry& SearchEngine::entryOf(uint64_t computer, uint64_t opponent,
 template <bool MAXIMISING>
 int32_t SearchEngine::valueAfter(int64_t sum, int64_t edge, int32_t cell, uint64_t flips,
                                  uint64_t computer, uint64_t opponent) const {
-    int64_t change = cellValue[cell];
-    for (uint64_t turning = flips; turning != 0; turning &= turning - 1) {
-        change += 2 * cellValue[__builtin_ctzll(turning)];
-    }
+    const int64_t change = cellValue[cell] + 2 * tableSumOf(flips);
     int64_t value = MAXIMISING ? sum + change : sum - change;
     if (difficulty == HARD) {
         value +=
@@ -284,15 +282,23 @@ int32_t SearchEngine::node(uint64_t mover, uint64_t waiting, int32_t alpha, int3
     if (remaining == 1) {
         return frontier<MAXIMISING>(mover, waiting, alpha, beta);
     }
+    // The table entry is most likely not in the cache: fetch it while the
+    // moves are found.
+    Entry* entry = &entryOf(computer, opponent, MAXIMISING);
+    __builtin_prefetch(entry);
     Moves moves;
-    discover(mover, waiting, moves);
+    for (uint64_t rest = DiscSets::movesOf(mover, waiting); rest != 0; rest &= rest - 1) {
+        const int32_t cell = __builtin_ctzll(rest);
+        moves.cell[moves.count] = static_cast<uint8_t>(cell);
+        moves.flips[moves.count] = DiscSets::flipsOf(cell, mover, waiting);
+        ++moves.count;
+    }
     if (moves.count == 0) {
         return finalScoreOf(computer, opponent);
     }
     int32_t best = MAXIMISING ? -SCORE_LIMIT : SCORE_LIMIT;
     const auto cuts = [&](int32_t score) { return MAXIMISING ? score >= beta : score <= alpha; };
 
-    Entry* entry = &entryOf(computer, opponent, MAXIMISING);
     const auto holds = [&](const Entry& e) {
         return e.generation == generation && e.computer == computer && e.opponent == opponent &&
                e.computerMoves == MAXIMISING;

@@ -133,6 +133,7 @@ class SearchEngine {
     template <bool MAXIMISING>
     int32_t frontier(uint64_t mover, uint64_t waiting, int32_t alpha, int32_t beta);
     int64_t tableSum(uint64_t computer, uint64_t opponent) const;
+    int64_t tableSumOf(uint64_t discs) const;
     template <bool MAXIMISING>
     int32_t valueAfter(int64_t sum, int64_t edge, int32_t cell, uint64_t flips, uint64_t computer,
                        uint64_t opponent) const;

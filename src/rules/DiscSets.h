@@ -5,6 +5,25 @@
 
 #include "rules/FlipLine.h"
 
+// The cells met going from each cell in each direction code, up to the
+// edge of the board. Codes 1, 3, 5 and 7 step to higher bits, the
+// others to lower ones.
+struct CellRays {
+    uint64_t from[64][8] = {};
+    constexpr CellRays() {
+        for (int32_t cell = 0; cell < 64; ++cell) {
+            for (int32_t code = 0; code < 8; ++code) {
+                const int32_t dx = FlipLine::DX[code];
+                const int32_t dy = FlipLine::DY[code];
+                for (int32_t x = cell / 8 + dx, y = cell % 8 + dy;
+                     x >= 0 && x < 8 && y >= 0 && y < 8; x += dx, y += dy) {
+                    from[cell][code] |= uint64_t{1} << (8 * x + y);
+                }
+            }
+        }
+    }
+};
+
 // Whole-board bit sets of cells, shared by the move lists and the computer's
 // search. Bit 8·x + y stands for cell (x, y), the order of the cells in
 // memory, so walking the set bits upward visits the cells column by column,
@@ -82,31 +101,16 @@ class DiscSets {
                movesToward<6>(own, opposing, empty) | movesToward<7>(own, opposing, empty);
     }
 
-    // The discs of `opposing` that `own` turns by playing on `cell`.
+    // The discs of `opposing` that `own` turns by playing on `cell`: in each
+    // direction, the cells before the first one that is not `opposing`,
+    // provided that one is `own`. Without a loop or a branch, because the
+    // search asks this for nearly every position it visits.
     static uint64_t flipsOf(int32_t cell, uint64_t own, uint64_t opposing) {
-        const uint64_t move = uint64_t{1} << cell;
-        return flipsToward<stepOf(0)>(move, own, opposing) |
-               flipsToward<stepOf(1)>(move, own, opposing) |
-               flipsToward<stepOf(2)>(move, own, opposing) |
-               flipsToward<stepOf(3)>(move, own, opposing) |
-               flipsToward<stepOf(4)>(move, own, opposing) |
-               flipsToward<stepOf(5)>(move, own, opposing) |
-               flipsToward<stepOf(6)>(move, own, opposing) |
-               flipsToward<stepOf(7)>(move, own, opposing);
-    }
-
-    // The run of `opposing` discs leading from `move` in direction STEP,
-    // when a disc of `own` closes it; none otherwise.
-    template <int32_t STEP>
-    static uint64_t flipsToward(uint64_t move, uint64_t own, uint64_t opposing) {
-        constexpr uint64_t INSIDE = landing<STEP>();
-        uint64_t run = 0;
-        uint64_t next = shifted<STEP>(move) & INSIDE;
-        while ((next & opposing) != 0) {
-            run |= next;
-            next = shifted<STEP>(next) & INSIDE;
-        }
-        return (next & own) != 0 ? run : 0;
+        const uint64_t(&rays)[8] = RAYS.from[cell];
+        return flipsUp(rays[1], own, opposing) | flipsUp(rays[3], own, opposing) |
+               flipsUp(rays[5], own, opposing) | flipsUp(rays[7], own, opposing) |
+               flipsDown(rays[0], own, opposing) | flipsDown(rays[2], own, opposing) |
+               flipsDown(rays[4], own, opposing) | flipsDown(rays[6], own, opposing);
     }
 
     // Calls found(anchor, code, target, turned) for every line that a disc
@@ -153,5 +157,26 @@ class DiscSets {
             line(std::integral_constant<int32_t, 7>{});
             line(std::integral_constant<int32_t, 6>{});
         }
+    }
+
+  private:
+    static constexpr CellRays RAYS{};
+
+    // Along a ray toward higher bits, the first cell that is not `opposing`
+    // is its lowest such bit; the cells below it are the run.
+    static uint64_t flipsUp(uint64_t ray, uint64_t own, uint64_t opposing) {
+        const uint64_t stops = ray & ~opposing;
+        const uint64_t first = stops & (0 - stops);
+        const uint64_t run = ray & (first - 1);
+        return (first & own) != 0 ? run : 0;
+    }
+
+    // Toward lower bits it is the highest; bit 0 stands in when there is
+    // none, and is then no cell of the ray that `own` could hold.
+    static uint64_t flipsDown(uint64_t ray, uint64_t own, uint64_t opposing) {
+        const uint64_t stops = ray & ~opposing;
+        const uint64_t first = uint64_t{1} << (63 - __builtin_clzll(stops | 1));
+        const uint64_t run = ray & ~(first | (first - 1));
+        return (first & own & stops) != 0 ? run : 0;
     }
 };
