@@ -81,25 +81,6 @@ struct SearchEngine::Moves {
     uint64_t flips[64];
 };
 
-// Every line a move closes, walked once; a move found a second time only
-// gains the discs of its new line. (Below the root the order is the
-// search's own, so it does not matter here.)
-void SearchEngine::discover(uint64_t own, uint64_t opposing, Moves& moves) {
-    uint64_t listed = 0;
-    uint8_t slot[64];
-    DiscSets::forEachLine(own, opposing, [&](int32_t, int32_t, int32_t target, uint64_t turned) {
-        if ((listed >> target & 1) != 0) {
-            moves.flips[slot[target]] |= turned;
-            return;
-        }
-        listed |= uint64_t{1} << target;
-        slot[target] = static_cast<uint8_t>(moves.count);
-        moves.cell[moves.count] = static_cast<uint8_t>(target);
-        moves.flips[moves.count] = turned;
-        ++moves.count;
-    });
-}
-
 SearchEngine::SearchEngine(const int32_t (&values)[8][8], int32_t depth, int32_t difficulty,
                            int32_t edgeWeight)
     : horizon(int64_t{depth} + 1),
@@ -172,12 +153,26 @@ int32_t SearchEngine::evaluate(uint64_t computer, uint64_t opponent) const {
 // side; a corner counts on both of its lines. Summed over the four lines at
 // once, a byte each: a line with discs of both sides, or none, adds nothing.
 int32_t SearchEngine::edgeTerm(uint64_t computer, uint64_t opponent) const {
-    const uint32_t own = byteCounts(borderLines(computer));
-    const uint32_t theirs = byteCounts(borderLines(opponent));
+    return edgeOfLines(borderLines(computer), borderLines(opponent));
+}
+
+int32_t SearchEngine::edgeOfLines(uint32_t computerLines, uint32_t opponentLines) const {
+    const uint32_t own = byteCounts(computerLines);
+    const uint32_t theirs = byteCounts(opponentLines);
     const auto total = [](uint32_t counts) {
         return static_cast<int32_t>((counts * 0x01010101U) >> 24);
     };
     return edgeWeight * (total(own & emptyBytes(theirs)) - total(theirs & emptyBytes(own)));
+}
+
+SearchEngine::Standing SearchEngine::standingOf(uint64_t computer, uint64_t opponent) const {
+    Standing standing{tableSum(computer, opponent), 0, 0, 0};
+    if (difficulty == HARD) {
+        standing.computerLines = borderLines(computer);
+        standing.opponentLines = borderLines(opponent);
+        standing.edge = edgeOfLines(standing.computerLines, standing.opponentLines);
+    }
+    return standing;
 }
 
 template <bool MAXIMISING>
@@ -203,17 +198,23 @@ SearchEngine::Entry& SearchEngine::entryOf(uint64_t computer, uint64_t opponent,
 }
 
 // The value of the position after the computer (MAXIMISING) or its
-// opponent plays `cell` turning `flips`, from the table sum and border term
-// of the position before: the cell played and twice each disc turned change
-// the sum, and the border lines change only when the move reaches one.
+// opponent plays `cell` turning `flips`, from the standing of the position
+// before: the cell played and twice each disc turned change the sum, and
+// the border lines change only where the move reaches them.
 template <bool MAXIMISING>
-int32_t SearchEngine::valueAfter(int64_t sum, int64_t edge, int32_t cell, uint64_t flips,
-                                 uint64_t computer, uint64_t opponent) const {
+int32_t SearchEngine::valueAfter(const Standing& before, int32_t cell, uint64_t flips) const {
+    const uint64_t turned = flips | uint64_t{1} << cell;
     const int64_t change = cellValue[cell] + 2 * tableSumOf(flips);
-    int64_t value = MAXIMISING ? sum + change : sum - change;
+    int64_t value = MAXIMISING ? before.sum + change : before.sum - change;
     if (difficulty == HARD) {
-        value +=
-            ((flips | uint64_t{1} << cell) & BORDER) != 0 ? edgeTerm(computer, opponent) : edge;
+        if ((turned & BORDER) == 0) {
+            value += before.edge;
+        } else {
+            const uint32_t reached = borderLines(turned);
+            value += MAXIMISING
+                         ? edgeOfLines(before.computerLines | reached, before.opponentLines & ~reached)
+                         : edgeOfLines(before.computerLines & ~reached, before.opponentLines | reached);
+        }
     }
     return clamped(value);
 }
@@ -232,8 +233,7 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
     if (targets == 0) {
         return finalScoreOf(computer, opponent);
     }
-    const int64_t sum = tableSum(computer, opponent);
-    const int64_t edge = difficulty == HARD ? edgeTerm(computer, opponent) : 0;
+    const Standing standing = standingOf(computer, opponent);
     int32_t best = MAXIMISING ? -SCORE_LIMIT : SCORE_LIMIT;
     for (int32_t rank = 0; rank < cellRanks; ++rank) {
         for (uint64_t rest = targets & cellsOfRank[rank]; rest != 0; rest &= rest - 1) {
@@ -245,8 +245,7 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
             const uint64_t left = waiting & ~turned;
             const uint64_t childComputer = MAXIMISING ? moved : left;
             const uint64_t childOpponent = MAXIMISING ? left : moved;
-            const int32_t table =
-                valueAfter<MAXIMISING>(sum, edge, cell, flips, childComputer, childOpponent);
+            const int32_t table = valueAfter<MAXIMISING>(standing, cell, flips);
             const int32_t counted = finalScoreOf(childComputer, childOpponent);
             if (!improves<MAXIMISING>(table, best) && !improves<MAXIMISING>(counted, best)) {
                 continue;
@@ -331,16 +330,13 @@ int32_t SearchEngine::node(uint64_t mover, uint64_t waiting, int32_t alpha, int3
     // Most promising first, so that cut-offs come early: the move that was
     // best here before, then the moves that leave the other side the fewest
     // replies, then by the value of the position they leave.
-    const int64_t sum = tableSum(computer, opponent);
-    const int64_t edge = difficulty == HARD ? edgeTerm(computer, opponent) : 0;
+    const Standing standing = standingOf(computer, opponent);
     int32_t promise[64];
     for (int32_t i = 0; i < moves.count; ++i) {
         const uint64_t turned = moves.flips[i] | uint64_t{1} << moves.cell[i];
         const uint64_t moved = mover | turned;
         const uint64_t left = waiting & ~turned;
-        const int32_t after =
-            MAXIMISING ? valueAfter<true>(sum, edge, moves.cell[i], moves.flips[i], moved, left)
-                       : valueAfter<false>(sum, edge, moves.cell[i], moves.flips[i], left, moved);
+        const int32_t after = valueAfter<MAXIMISING>(standing, moves.cell[i], moves.flips[i]);
         const int32_t value = MAXIMISING ? after : -after;
         // Counting the replies costs more than it saves close to the horizon.
         const int32_t replies =

@@ -126,7 +126,6 @@ class SearchEngine {
     static constexpr int32_t MOBILITY_FROM = 4;
 
     struct Moves;
-    static void discover(uint64_t own, uint64_t opposing, Moves& moves);
 
     template <bool MAXIMISING>
     int32_t node(uint64_t mover, uint64_t waiting, int32_t alpha, int32_t beta, int32_t remaining);
@@ -134,9 +133,18 @@ class SearchEngine {
     int32_t frontier(uint64_t mover, uint64_t waiting, int32_t alpha, int32_t beta);
     int64_t tableSum(uint64_t computer, uint64_t opponent) const;
     int64_t tableSumOf(uint64_t discs) const;
+    // What a node's moves are valued from: the table sum, and on hard the
+    // border term and the border lines of both sides (a byte per line).
+    struct Standing {
+        int64_t sum;
+        int32_t edge;
+        uint32_t computerLines;
+        uint32_t opponentLines;
+    };
+    Standing standingOf(uint64_t computer, uint64_t opponent) const;
+    int32_t edgeOfLines(uint32_t computerLines, uint32_t opponentLines) const;
     template <bool MAXIMISING>
-    int32_t valueAfter(int64_t sum, int64_t edge, int32_t cell, uint64_t flips, uint64_t computer,
-                       uint64_t opponent) const;
+    int32_t valueAfter(const Standing& before, int32_t cell, uint64_t flips) const;
     Entry& entryOf(uint64_t computer, uint64_t opponent, bool computerMoves) const;
 
     // Table sum of one column's eight cells for each byte of discs, and the
