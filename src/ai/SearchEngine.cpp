@@ -28,11 +28,6 @@ bool canMove(uint64_t own, uint64_t opposing) {
             DiscSets::movesToward<7>(own, opposing, empty)) != 0;
 }
 
-// The value of a position whose side to move cannot move, from the discs.
-int32_t finalScoreOf(uint64_t computer, uint64_t opponent) {
-    return SearchEngine::finalScore(DiscSets::count(computer), DiscSets::count(opponent));
-}
-
 // The four border lines of a disc set, one per byte: the left and right
 // columns as they lie, and the top and bottom rows gathered by a multiply
 // that moves bit 8·x of the row to bit 56 + x without any two bits meeting.
@@ -79,6 +74,7 @@ struct SearchEngine::Moves {
     int32_t count = 0;
     uint8_t cell[64];
     uint64_t flips[64];
+    Standing after[64];
 };
 
 SearchEngine::SearchEngine(const int32_t (&values)[8][8], int32_t depth, int32_t difficulty,
@@ -116,6 +112,7 @@ SearchEngine::SearchEngine(const int32_t (&values)[8][8], int32_t depth, int32_t
             ++cellRanks;
         }
         cellsOfRank[cellRanks - 1] |= uint64_t{1} << byValue[i];
+        rankOf[byValue[i]] = cellRanks - 1;
     }
 }
 
@@ -141,6 +138,10 @@ int64_t SearchEngine::tableSum(uint64_t computer, uint64_t opponent) const {
     return tableSumOf(computer) - tableSumOf(opponent);
 }
 
+int32_t SearchEngine::tableValue(const Standing& standing) {
+    return clamped(standing.sum + standing.edge);
+}
+
 int32_t SearchEngine::evaluate(uint64_t computer, uint64_t opponent) const {
     int64_t sum = tableSum(computer, opponent);
     if (difficulty == HARD) {
@@ -156,7 +157,8 @@ int32_t SearchEngine::edgeTerm(uint64_t computer, uint64_t opponent) const {
     return edgeOfLines(borderLines(computer), borderLines(opponent));
 }
 
-int32_t SearchEngine::edgeOfLines(uint32_t computerLines, uint32_t opponentLines) const {
+[[gnu::always_inline]] inline int32_t SearchEngine::edgeOfLines(uint32_t computerLines,
+                                                                uint32_t opponentLines) const {
     const uint32_t own = byteCounts(computerLines);
     const uint32_t theirs = byteCounts(opponentLines);
     const auto total = [](uint32_t counts) {
@@ -166,7 +168,8 @@ int32_t SearchEngine::edgeOfLines(uint32_t computerLines, uint32_t opponentLines
 }
 
 SearchEngine::Standing SearchEngine::standingOf(uint64_t computer, uint64_t opponent) const {
-    Standing standing{tableSum(computer, opponent), 0, 0, 0};
+    Standing standing{tableSum(computer, opponent), 0, 0, 0,
+                      DiscSets::count(computer) - DiscSets::count(opponent)};
     if (difficulty == HARD) {
         standing.computerLines = borderLines(computer);
         standing.opponentLines = borderLines(opponent);
@@ -180,8 +183,9 @@ int32_t SearchEngine::search(uint64_t computer, uint64_t opponent, int32_t alpha
                              int32_t ply) {
     // A node past the horizon is valued as one on it; no game lasts 64 more plies.
     const auto remaining = static_cast<int32_t>(std::clamp<int64_t>(horizon - ply, 0, 64));
-    return MAXIMISING ? node<true>(computer, opponent, alpha, beta, remaining)
-                      : node<false>(opponent, computer, alpha, beta, remaining);
+    const Standing standing = standingOf(computer, opponent);
+    return MAXIMISING ? node<true>(computer, opponent, alpha, beta, remaining, standing)
+                      : node<false>(opponent, computer, alpha, beta, remaining, standing);
 }
 
 template int32_t SearchEngine::search<true>(uint64_t, uint64_t, int32_t, int32_t, int32_t);
@@ -197,26 +201,29 @@ SearchEngine::Entry& SearchEngine::entryOf(uint64_t computer, uint64_t opponent,
     return table.get()[key & (TABLE_ENTRIES - 1)];
 }
 
-// The value of the position after the computer (MAXIMISING) or its
-// opponent plays `cell` turning `flips`, from the standing of the position
-// before: the cell played and twice each disc turned change the sum, and
-// the border lines change only where the move reaches them.
+// The standing after the computer (MAXIMISING) or its opponent plays `cell`
+// turning `flips`, from the standing before: the cell played and twice each
+// disc turned change the sum, and the border lines change only where the
+// move reaches them.
 template <bool MAXIMISING>
-int32_t SearchEngine::valueAfter(const Standing& before, int32_t cell, uint64_t flips) const {
+[[gnu::always_inline]] inline SearchEngine::Standing SearchEngine::after(const Standing& before,
+                                                                         int32_t cell,
+                                                                         uint64_t flips) const {
     const uint64_t turned = flips | uint64_t{1} << cell;
     const int64_t change = cellValue[cell] + 2 * tableSumOf(flips);
-    int64_t value = MAXIMISING ? before.sum + change : before.sum - change;
-    if (difficulty == HARD) {
-        if ((turned & BORDER) == 0) {
-            value += before.edge;
-        } else {
-            const uint32_t reached = borderLines(turned);
-            value += MAXIMISING
-                         ? edgeOfLines(before.computerLines | reached, before.opponentLines & ~reached)
-                         : edgeOfLines(before.computerLines & ~reached, before.opponentLines | reached);
-        }
+    const int32_t gained = 1 + 2 * DiscSets::count(flips);
+    Standing next{MAXIMISING ? before.sum + change : before.sum - change, before.edge,
+                  before.computerLines, before.opponentLines,
+                  MAXIMISING ? before.lead + gained : before.lead - gained};
+    if (difficulty == HARD && (turned & BORDER) != 0) {
+        const uint32_t reached = borderLines(turned);
+        next.computerLines =
+            MAXIMISING ? next.computerLines | reached : next.computerLines & ~reached;
+        next.opponentLines =
+            MAXIMISING ? next.opponentLines & ~reached : next.opponentLines | reached;
+        next.edge = edgeOfLines(next.computerLines, next.opponentLines);
     }
-    return clamped(value);
+    return next;
 }
 
 // A node one ply above the horizon: every reply is a leaf, valued in place.
@@ -226,14 +233,12 @@ int32_t SearchEngine::valueAfter(const Standing& before, int32_t cell, uint64_t 
 // cannot, so the costlier test for a move is made only when the two differ
 // and either would change the best.
 template <bool MAXIMISING>
-int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, int32_t beta) {
-    const uint64_t computer = MAXIMISING ? mover : waiting;
-    const uint64_t opponent = MAXIMISING ? waiting : mover;
+int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, int32_t beta,
+                               const Standing& standing) {
     const uint64_t targets = DiscSets::movesOf(mover, waiting);
     if (targets == 0) {
-        return finalScoreOf(computer, opponent);
+        return countedValue(standing);
     }
-    const Standing standing = standingOf(computer, opponent);
     int32_t best = MAXIMISING ? -SCORE_LIMIT : SCORE_LIMIT;
     for (int32_t rank = 0; rank < cellRanks; ++rank) {
         for (uint64_t rest = targets & cellsOfRank[rank]; rest != 0; rest &= rest - 1) {
@@ -243,10 +248,9 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
             const uint64_t turned = flips | uint64_t{1} << cell;
             const uint64_t moved = mover | turned;
             const uint64_t left = waiting & ~turned;
-            const uint64_t childComputer = MAXIMISING ? moved : left;
-            const uint64_t childOpponent = MAXIMISING ? left : moved;
-            const int32_t table = valueAfter<MAXIMISING>(standing, cell, flips);
-            const int32_t counted = finalScoreOf(childComputer, childOpponent);
+            const Standing leaf = after<MAXIMISING>(standing, cell, flips);
+            const int32_t table = tableValue(leaf);
+            const int32_t counted = countedValue(leaf);
             if (!improves<MAXIMISING>(table, best) && !improves<MAXIMISING>(counted, best)) {
                 continue;
             }
@@ -269,17 +273,16 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
 // as the bound the search proved, never clamped to the edge.
 template <bool MAXIMISING>
 int32_t SearchEngine::node(uint64_t mover, uint64_t waiting, int32_t alpha, int32_t beta,
-                           int32_t remaining) {
+                           int32_t remaining, const Standing& standing) {
     countNode();
     const uint64_t computer = MAXIMISING ? mover : waiting;
     const uint64_t opponent = MAXIMISING ? waiting : mover;
     if (remaining == 0) {
         // Only whether the side can move matters here, not its moves.
-        return canMove(mover, waiting) ? evaluate(computer, opponent)
-                                       : finalScoreOf(computer, opponent);
+        return canMove(mover, waiting) ? tableValue(standing) : countedValue(standing);
     }
     if (remaining == 1) {
-        return frontier<MAXIMISING>(mover, waiting, alpha, beta);
+        return frontier<MAXIMISING>(mover, waiting, alpha, beta, standing);
     }
     // The table entry is most likely not in the cache: fetch it while the
     // moves are found.
@@ -289,11 +292,10 @@ int32_t SearchEngine::node(uint64_t mover, uint64_t waiting, int32_t alpha, int3
     for (uint64_t rest = DiscSets::movesOf(mover, waiting); rest != 0; rest &= rest - 1) {
         const int32_t cell = __builtin_ctzll(rest);
         moves.cell[moves.count] = static_cast<uint8_t>(cell);
-        moves.flips[moves.count] = DiscSets::flipsOf(cell, mover, waiting);
         ++moves.count;
     }
     if (moves.count == 0) {
-        return finalScoreOf(computer, opponent);
+        return countedValue(standing);
     }
     int32_t best = MAXIMISING ? -SCORE_LIMIT : SCORE_LIMIT;
     const auto cuts = [&](int32_t score) { return MAXIMISING ? score >= beta : score <= alpha; };
@@ -304,7 +306,7 @@ int32_t SearchEngine::node(uint64_t mover, uint64_t waiting, int32_t alpha, int3
     };
     // With no earlier best move to try first, a shallower search finds one.
     if (remaining >= DEEPENING_FROM && beta - alpha > 1 && !holds(*entry)) {
-        node<MAXIMISING>(mover, waiting, alpha, beta, remaining - 2);
+        node<MAXIMISING>(mover, waiting, alpha, beta, remaining - 2, standing);
         if (giveUp) {
             return best;
         }
@@ -329,15 +331,24 @@ int32_t SearchEngine::node(uint64_t mover, uint64_t waiting, int32_t alpha, int3
 
     // Most promising first, so that cut-offs come early: the move that was
     // best here before, then the moves that leave the other side the fewest
-    // replies, then by the value of the position they leave.
-    const Standing standing = standingOf(computer, opponent);
+    // replies, then by the value of the position they leave. Close to the
+    // horizon most nodes are cut off by their first move or two, and working
+    // out what every move turns would cost more than it saves: there the
+    // table's value of the cell played ranks the moves, and a move's discs
+    // are turned when it is tried.
+    const bool byCell = remaining <= RANKED_BY_CELL;
     int32_t promise[64];
     for (int32_t i = 0; i < moves.count; ++i) {
+        if (byCell) {
+            promise[i] = moves.cell[i] == hashMove ? INT32_MAX : -rankOf[moves.cell[i]];
+            continue;
+        }
+        moves.flips[i] = DiscSets::flipsOf(moves.cell[i], mover, waiting);
         const uint64_t turned = moves.flips[i] | uint64_t{1} << moves.cell[i];
         const uint64_t moved = mover | turned;
         const uint64_t left = waiting & ~turned;
-        const int32_t after = valueAfter<MAXIMISING>(standing, moves.cell[i], moves.flips[i]);
-        const int32_t value = MAXIMISING ? after : -after;
+        moves.after[i] = after<MAXIMISING>(standing, moves.cell[i], moves.flips[i]);
+        const int32_t value = MAXIMISING ? tableValue(moves.after[i]) : -tableValue(moves.after[i]);
         // Counting the replies costs more than it saves close to the horizon.
         const int32_t replies =
             remaining >= MOBILITY_FROM ? DiscSets::count(DiscSets::movesOf(left, moved)) : 0;
@@ -355,23 +366,29 @@ int32_t SearchEngine::node(uint64_t mover, uint64_t waiting, int32_t alpha, int3
         std::swap(promise[tried], promise[pick]);
         std::swap(moves.cell[tried], moves.cell[pick]);
         std::swap(moves.flips[tried], moves.flips[pick]);
+        std::swap(moves.after[tried], moves.after[pick]);
+        if (byCell) {
+            moves.flips[tried] = DiscSets::flipsOf(moves.cell[tried], mover, waiting);
+            moves.after[tried] = after<MAXIMISING>(standing, moves.cell[tried], moves.flips[tried]);
+        }
+        const Standing& next = moves.after[tried];
 
         const uint64_t turned = moves.flips[tried] | uint64_t{1} << moves.cell[tried];
         const uint64_t moved = mover | turned;
         const uint64_t left = waiting & ~turned;
         int32_t score;
         if (tried == 0) {
-            score = node<!MAXIMISING>(left, moved, alpha, beta, remaining - 1);
+            score = node<!MAXIMISING>(left, moved, alpha, beta, remaining - 1, next);
         } else {
             // Later moves only have to be shown no better, which a null
             // window does cheaply; one that turns out better inside the
             // window is searched again for its exact value.
             const int32_t edge = MAXIMISING ? alpha : beta;
-            score = MAXIMISING ? node<false>(left, moved, edge, edge + 1, remaining - 1)
-                               : node<true>(left, moved, edge - 1, edge, remaining - 1);
+            score = MAXIMISING ? node<false>(left, moved, edge, edge + 1, remaining - 1, next)
+                               : node<true>(left, moved, edge - 1, edge, remaining - 1, next);
             if (!giveUp && improves<MAXIMISING>(score, edge) && !cuts(score)) {
-                score = MAXIMISING ? node<false>(left, moved, score, beta, remaining - 1)
-                                   : node<true>(left, moved, alpha, score, remaining - 1);
+                score = MAXIMISING ? node<false>(left, moved, score, beta, remaining - 1, next)
+                                   : node<true>(left, moved, alpha, score, remaining - 1, next);
             }
         }
         if (giveUp) {

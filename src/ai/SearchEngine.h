@@ -124,38 +124,50 @@ class SearchEngine {
     // Nodes this far from the horizon also order their moves by how few
     // replies they leave.
     static constexpr int32_t MOBILITY_FROM = 4;
+    // Nodes up to this far from the horizon rank their moves by the cell
+    // played alone.
+    static constexpr int32_t RANKED_BY_CELL = 3;
 
-    struct Moves;
-
-    template <bool MAXIMISING>
-    int32_t node(uint64_t mover, uint64_t waiting, int32_t alpha, int32_t beta, int32_t remaining);
-    template <bool MAXIMISING>
-    int32_t frontier(uint64_t mover, uint64_t waiting, int32_t alpha, int32_t beta);
-    int64_t tableSum(uint64_t computer, uint64_t opponent) const;
-    int64_t tableSumOf(uint64_t discs) const;
-    // What a node's moves are valued from: the table sum, and on hard the
+    // What a position is valued from, carried from each position to the
+    // next: the table sum, the computer's lead in discs, and on hard the
     // border term and the border lines of both sides (a byte per line).
     struct Standing {
         int64_t sum;
         int32_t edge;
         uint32_t computerLines;
         uint32_t opponentLines;
+        int32_t lead;
     };
+    struct Moves;
+
+    template <bool MAXIMISING>
+    int32_t node(uint64_t mover, uint64_t waiting, int32_t alpha, int32_t beta, int32_t remaining,
+                 const Standing& standing);
+    template <bool MAXIMISING>
+    int32_t frontier(uint64_t mover, uint64_t waiting, int32_t alpha, int32_t beta,
+                     const Standing& standing);
+    int64_t tableSum(uint64_t computer, uint64_t opponent) const;
+    int64_t tableSumOf(uint64_t discs) const;
     Standing standingOf(uint64_t computer, uint64_t opponent) const;
     int32_t edgeOfLines(uint32_t computerLines, uint32_t opponentLines) const;
     template <bool MAXIMISING>
-    int32_t valueAfter(const Standing& before, int32_t cell, uint64_t flips) const;
+    Standing after(const Standing& before, int32_t cell, uint64_t flips) const;
+    // A position's value while its side to move can move (the edge is 0
+    // but on hard), and once it cannot.
+    static int32_t tableValue(const Standing& standing);
+    static int32_t countedValue(const Standing& standing) { return finalScore(standing.lead, 0); }
     Entry& entryOf(uint64_t computer, uint64_t opponent, bool computerMoves) const;
 
     // Table sum of one column's eight cells for each byte of discs, and the
     // same for the whole board summed in 64 bits so no table can overflow.
     int64_t columnValue[8][256] = {};
     int64_t cellValue[64] = {};
-    // Cells grouped by their table value, highest first: the order in which
-    // the nodes next to the horizon try their moves.
+    // Cells grouped by their table value, highest first (and each cell's
+    // group): the order in which the nodes near the horizon try their moves.
     static constexpr int32_t MAX_RANKS = 12;
     uint64_t cellsOfRank[MAX_RANKS] = {};
     int32_t cellRanks = 0;
+    int32_t rankOf[64] = {};
     int64_t horizon = 0;
     int32_t difficulty = 0;
     int32_t edgeWeight = 0;
