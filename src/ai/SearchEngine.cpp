@@ -91,6 +91,7 @@ SearchEngine::SearchEngine(const int32_t (&values)[8][8], int32_t depth, int32_t
             for (int32_t y = 0; y < 8; ++y) {
                 if ((discs >> y & 1) != 0) {
                     columnValue[x][discs] += values[x][y];
+                    positiveColumnValue[x][discs] += std::max(values[x][y], 0);
                 }
             }
         }
@@ -226,12 +227,60 @@ template <bool MAXIMISING>
     return next;
 }
 
+// A bound on the value of the leaf after the computer (MAXIMISING) or its
+// opponent plays `cell`, turning some of the discs `reachable`: at most (for
+// the computer's move) or at least what the leaf is worth. The table sum
+// takes every reachable disc of positive value as turned, the border term
+// takes all of them, which is the worst for the side losing them on every
+// line, and so does the disc count, which is left out when the leaf's side
+// is known to have a move (`answered`).
+template <bool MAXIMISING>
+[[gnu::always_inline]] inline int32_t SearchEngine::boundAfter(const Standing& before, int32_t cell,
+                                                               uint64_t reachable,
+                                                               bool answered) const {
+    const uint64_t turned = reachable | uint64_t{1} << cell;
+    const int64_t most = cellValue[cell] + 2 * positiveSumOf(reachable);
+    int64_t sum = MAXIMISING ? before.sum + most : before.sum - most;
+    if (difficulty == HARD) {
+        if ((turned & BORDER) == 0) {
+            sum += before.edge;
+        } else {
+            const uint32_t reached = borderLines(turned);
+            sum +=
+                MAXIMISING
+                    ? edgeOfLines(before.computerLines | reached, before.opponentLines & ~reached)
+                    : edgeOfLines(before.computerLines & ~reached, before.opponentLines | reached);
+        }
+    }
+    if (answered) {
+        return clamped(sum);
+    }
+    const int32_t gained = 1 + 2 * DiscSets::count(reachable);
+    const int32_t counted = finalScore(MAXIMISING ? before.lead + gained : before.lead - gained, 0);
+    return MAXIMISING ? std::max(clamped(sum), counted) : std::min(clamped(sum), counted);
+}
+
+int64_t SearchEngine::positiveSumOf(uint64_t discs) const {
+    int64_t sum = 0;
+    for (int32_t x = 0; x < 8; ++x) {
+        sum += positiveColumnValue[x][discs >> (8 * x) & 0xFF];
+    }
+    return sum;
+}
+
 // A node one ply above the horizon: every reply is a leaf, valued in place.
 // Most such nodes are cut off after a reply or two, so the replies are
 // found one at a time, the cells the table values most first. A leaf is
 // worth its table value while its side can move and the disc count once it
 // cannot, so the costlier test for a move is made only when the two differ
 // and either would change the best.
+//
+// A node that the first reply does not cut off usually has to look at all
+// of them, and most cannot come near the window: from then on each reply is
+// first bounded, cheaply, from the discs it might turn (those on its lines
+// that some move turns), and only one whose bound reaches the window is
+// valued exactly. The others count with their bound, which is on the far
+// side of the window, so the node's value stays exact inside it.
 template <bool MAXIMISING>
 int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, int32_t beta,
                                const Standing& standing) {
@@ -240,10 +289,29 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
         return countedValue(standing);
     }
     int32_t best = MAXIMISING ? -SCORE_LIMIT : SCORE_LIMIT;
+    bool bounding = false;
+    uint64_t turnable = 0;
+    uint64_t anchors = 0;
     for (int32_t rank = 0; rank < cellRanks; ++rank) {
         for (uint64_t rest = targets & cellsOfRank[rank]; rest != 0; rest &= rest - 1) {
             countNode();
             const int32_t cell = __builtin_ctzll(rest);
+            // A leaf's side surely has a move when one of its moves here is
+            // closed by a disc off the lines through `cell`: nothing on that
+            // line changes.
+            bool answered = false;
+            if (bounding) {
+                const uint64_t lines = DiscSets::linesThrough(cell);
+                answered = (anchors & ~lines) != 0;
+                const int32_t bound =
+                    boundAfter<MAXIMISING>(standing, cell, turnable & lines, answered);
+                if (MAXIMISING ? bound <= alpha : bound >= beta) {
+                    if (improves<MAXIMISING>(bound, best)) {
+                        best = bound;
+                    }
+                    continue;
+                }
+            }
             const uint64_t flips = DiscSets::flipsOf(cell, mover, waiting);
             const uint64_t turned = flips | uint64_t{1} << cell;
             const uint64_t moved = mover | turned;
@@ -251,15 +319,21 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
             const Standing leaf = after<MAXIMISING>(standing, cell, flips);
             const int32_t table = tableValue(leaf);
             const int32_t counted = countedValue(leaf);
-            if (!improves<MAXIMISING>(table, best) && !improves<MAXIMISING>(counted, best)) {
-                continue;
-            }
-            const int32_t score = table == counted || canMove(left, moved) ? table : counted;
-            if (improves<MAXIMISING>(score, best)) {
-                best = score;
-                if (MAXIMISING ? best >= beta : best <= alpha) {
-                    return best;
+            if (improves<MAXIMISING>(table, best) ||
+                (!answered && improves<MAXIMISING>(counted, best))) {
+                const int32_t score =
+                    answered || table == counted || canMove(left, moved) ? table : counted;
+                if (improves<MAXIMISING>(score, best)) {
+                    best = score;
+                    if (MAXIMISING ? best >= beta : best <= alpha) {
+                        return best;
+                    }
                 }
+            }
+            if (!bounding) {
+                bounding = true;
+                turnable = DiscSets::turnable(mover, waiting);
+                anchors = DiscSets::anchorsOf(waiting, mover);
             }
         }
     }

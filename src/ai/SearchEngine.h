@@ -152,6 +152,10 @@ class SearchEngine {
     int32_t edgeOfLines(uint32_t computerLines, uint32_t opponentLines) const;
     template <bool MAXIMISING>
     Standing after(const Standing& before, int32_t cell, uint64_t flips) const;
+    template <bool MAXIMISING>
+    int32_t boundAfter(const Standing& before, int32_t cell, uint64_t reachable,
+                       bool answered) const;
+    int64_t positiveSumOf(uint64_t discs) const;
     // A position's value while its side to move can move (the edge is 0
     // but on hard), and once it cannot.
     static int32_t tableValue(const Standing& standing);
@@ -161,6 +165,7 @@ class SearchEngine {
     // Table sum of one column's eight cells for each byte of discs, and the
     // same for the whole board summed in 64 bits so no table can overflow.
     int64_t columnValue[8][256] = {};
+    int64_t positiveColumnValue[8][256] = {};
     int64_t cellValue[64] = {};
     // Cells grouped by their table value, highest first (and each cell's
     // group): the order in which the nodes near the horizon try their moves.

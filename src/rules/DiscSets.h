@@ -10,6 +10,7 @@
 // others to lower ones.
 struct CellRays {
     uint64_t from[64][8] = {};
+    uint64_t lines[64] = {};
     constexpr CellRays() {
         for (int32_t cell = 0; cell < 64; ++cell) {
             for (int32_t code = 0; code < 8; ++code) {
@@ -19,6 +20,7 @@ struct CellRays {
                      x >= 0 && x < 8 && y >= 0 && y < 8; x += dx, y += dy) {
                     from[cell][code] |= uint64_t{1} << (8 * x + y);
                 }
+                lines[cell] |= from[cell][code];
             }
         }
     }
@@ -62,20 +64,25 @@ class DiscSets {
         return dy == 1 ? ~TOP_ROW : dy == -1 ? ~BOTTOM_ROW : ~uint64_t{0};
     }
 
-    // The cells of `end` reached from a cell of `start` by one step of STEP
-    // and then by a run of `opposing` cells, one step at a time (a run is at
+    // The cells of `opposing` reached from a cell of `start` by steps of
+    // STEP through `opposing` cells only, one step at a time (a run is at
     // most six long).
     template <int32_t STEP>
-    static uint64_t runEnds(uint64_t start, uint64_t opposing, uint64_t end) {
-        constexpr uint64_t INSIDE = landing<STEP>();
-        const uint64_t between = opposing & INSIDE;
+    static uint64_t runsFrom(uint64_t start, uint64_t opposing) {
+        const uint64_t between = opposing & landing<STEP>();
         uint64_t run = shifted<STEP>(start) & between;
         run |= shifted<STEP>(run) & between;
         run |= shifted<STEP>(run) & between;
         run |= shifted<STEP>(run) & between;
         run |= shifted<STEP>(run) & between;
         run |= shifted<STEP>(run) & between;
-        return shifted<STEP>(run) & end & INSIDE;
+        return run;
+    }
+
+    // The cells of `end` one step of STEP beyond such a run.
+    template <int32_t STEP>
+    static uint64_t runEnds(uint64_t start, uint64_t opposing, uint64_t end) {
+        return shifted<STEP>(runsFrom<STEP>(start, opposing)) & end & landing<STEP>();
     }
 
     // The discs of `own` from which a run of `opposing` discs in direction
@@ -100,6 +107,33 @@ class DiscSets {
                movesToward<4>(own, opposing, empty) | movesToward<5>(own, opposing, empty) |
                movesToward<6>(own, opposing, empty) | movesToward<7>(own, opposing, empty);
     }
+
+    // Every disc of `own` that closes a line for some move of `own`.
+    static uint64_t anchorsOf(uint64_t own, uint64_t opposing) {
+        const uint64_t empty = ~(own | opposing);
+        return anchorsToward<0>(own, opposing, empty) | anchorsToward<1>(own, opposing, empty) |
+               anchorsToward<2>(own, opposing, empty) | anchorsToward<3>(own, opposing, empty) |
+               anchorsToward<4>(own, opposing, empty) | anchorsToward<5>(own, opposing, empty) |
+               anchorsToward<6>(own, opposing, empty) | anchorsToward<7>(own, opposing, empty);
+    }
+
+    // Every disc of `opposing` that some move of `own` turns: in each
+    // direction, the runs that lead from an empty cell to a disc of `own`.
+    static uint64_t turnable(uint64_t own, uint64_t opposing) {
+        const uint64_t empty = ~(own | opposing);
+        return turnableToward<0>(own, opposing, empty) | turnableToward<1>(own, opposing, empty) |
+               turnableToward<2>(own, opposing, empty) | turnableToward<3>(own, opposing, empty) |
+               turnableToward<4>(own, opposing, empty) | turnableToward<5>(own, opposing, empty) |
+               turnableToward<6>(own, opposing, empty) | turnableToward<7>(own, opposing, empty);
+    }
+
+    template <int32_t CODE>
+    static uint64_t turnableToward(uint64_t own, uint64_t opposing, uint64_t empty) {
+        return runsFrom<stepOf(CODE)>(empty, opposing) & runsFrom<-stepOf(CODE)>(own, opposing);
+    }
+
+    // The cells on the eight lines through `cell`, the cell itself left out.
+    static uint64_t linesThrough(int32_t cell) { return RAYS.lines[cell]; }
 
     // The discs of `opposing` that `own` turns by playing on `cell`: in each
     // direction, the cells before the first one that is not `opposing`,
