@@ -362,13 +362,8 @@ int32_t SearchEngine::node(uint64_t mover, uint64_t waiting, int32_t alpha, int3
     // moves are found.
     Entry* entry = &entryOf(computer, opponent, MAXIMISING);
     __builtin_prefetch(entry);
-    Moves moves;
-    for (uint64_t rest = DiscSets::movesOf(mover, waiting); rest != 0; rest &= rest - 1) {
-        const int32_t cell = __builtin_ctzll(rest);
-        moves.cell[moves.count] = static_cast<uint8_t>(cell);
-        ++moves.count;
-    }
-    if (moves.count == 0) {
+    const uint64_t targets = DiscSets::movesOf(mover, waiting);
+    if (targets == 0) {
         return countedValue(standing);
     }
     int32_t best = MAXIMISING ? -SCORE_LIMIT : SCORE_LIMIT;
@@ -386,7 +381,7 @@ int32_t SearchEngine::node(uint64_t mover, uint64_t waiting, int32_t alpha, int3
         }
     }
     const bool known = holds(*entry);
-    uint8_t hashMove = known ? entry->best : 64;
+    const uint8_t hashMove = known ? entry->best : 64;
     if (known && entry->remaining == remaining) {
         if (entry->lower >= beta) {
             return entry->lower;
@@ -403,60 +398,21 @@ int32_t SearchEngine::node(uint64_t mover, uint64_t waiting, int32_t alpha, int3
     const int32_t searchedAlpha = alpha;
     const int32_t searchedBeta = beta;
 
-    // Most promising first, so that cut-offs come early: the move that was
-    // best here before, then the moves that leave the other side the fewest
-    // replies, then by the value of the position they leave. Close to the
-    // horizon most nodes are cut off by their first move or two, and working
-    // out what every move turns would cost more than it saves: there the
-    // table's value of the cell played ranks the moves, and a move's discs
-    // are turned when it is tried.
-    const bool byCell = remaining <= RANKED_BY_CELL;
-    int32_t promise[64];
-    for (int32_t i = 0; i < moves.count; ++i) {
-        if (byCell) {
-            promise[i] = moves.cell[i] == hashMove ? INT32_MAX : -rankOf[moves.cell[i]];
-            continue;
-        }
-        moves.flips[i] = DiscSets::flipsOf(moves.cell[i], mover, waiting);
-        const uint64_t turned = moves.flips[i] | uint64_t{1} << moves.cell[i];
-        const uint64_t moved = mover | turned;
-        const uint64_t left = waiting & ~turned;
-        moves.after[i] = after<MAXIMISING>(standing, moves.cell[i], moves.flips[i]);
-        const int32_t value = MAXIMISING ? tableValue(moves.after[i]) : -tableValue(moves.after[i]);
-        // Counting the replies costs more than it saves close to the horizon.
-        const int32_t replies =
-            remaining >= MOBILITY_FROM ? DiscSets::count(DiscSets::movesOf(left, moved)) : 0;
-        promise[i] = moves.cell[i] == hashMove ? INT32_MAX : value / 10 - 100 * replies;
-    }
-
+    // Searches one move, the first with the node's window and the others
+    // with a null window, which shows cheaply that a move is no better; one
+    // that turns out better inside the window is searched again for its
+    // exact value. True once the node is settled: cut off, or given up.
     uint8_t bestCell = 64;
-    for (int32_t tried = 0; tried < moves.count; ++tried) {
-        int32_t pick = tried;
-        for (int32_t i = tried + 1; i < moves.count; ++i) {
-            if (promise[i] > promise[pick]) {
-                pick = i;
-            }
-        }
-        std::swap(promise[tried], promise[pick]);
-        std::swap(moves.cell[tried], moves.cell[pick]);
-        std::swap(moves.flips[tried], moves.flips[pick]);
-        std::swap(moves.after[tried], moves.after[pick]);
-        if (byCell) {
-            moves.flips[tried] = DiscSets::flipsOf(moves.cell[tried], mover, waiting);
-            moves.after[tried] = after<MAXIMISING>(standing, moves.cell[tried], moves.flips[tried]);
-        }
-        const Standing& next = moves.after[tried];
-
-        const uint64_t turned = moves.flips[tried] | uint64_t{1} << moves.cell[tried];
+    bool first = true;
+    const auto tryMove = [&](int32_t cell, uint64_t flips, const Standing& next) {
+        const uint64_t turned = flips | uint64_t{1} << cell;
         const uint64_t moved = mover | turned;
         const uint64_t left = waiting & ~turned;
         int32_t score;
-        if (tried == 0) {
+        if (first) {
+            first = false;
             score = node<!MAXIMISING>(left, moved, alpha, beta, remaining - 1, next);
         } else {
-            // Later moves only have to be shown no better, which a null
-            // window does cheaply; one that turns out better inside the
-            // window is searched again for its exact value.
             const int32_t edge = MAXIMISING ? alpha : beta;
             score = MAXIMISING ? node<false>(left, moved, edge, edge + 1, remaining - 1, next)
                                : node<true>(left, moved, edge - 1, edge, remaining - 1, next);
@@ -466,20 +422,84 @@ int32_t SearchEngine::node(uint64_t mover, uint64_t waiting, int32_t alpha, int3
             }
         }
         if (giveUp) {
-            return best;
+            return true;
         }
         if (improves<MAXIMISING>(score, best)) {
             best = score;
-            bestCell = moves.cell[tried];
+            bestCell = static_cast<uint8_t>(cell);
         }
         if (cuts(best)) {
-            break;
+            return true;
         }
         if (MAXIMISING) {
             alpha = std::max(alpha, best);
         } else {
             beta = std::min(beta, best);
         }
+        return false;
+    };
+
+    if (remaining <= RANKED_BY_CELL) {
+        // Close to the horizon most nodes are cut off by their first move or
+        // two, and working out what every move turns would cost more than it
+        // saves: the move that was best here before goes first, then the
+        // cells the table values most, and a move's discs are turned when it
+        // is tried.
+        const auto play = [&](int32_t cell) {
+            const uint64_t flips = DiscSets::flipsOf(cell, mover, waiting);
+            return tryMove(cell, flips, after<MAXIMISING>(standing, cell, flips));
+        };
+        uint64_t rest = targets;
+        bool settled = false;
+        if (hashMove < 64 && (rest >> hashMove & 1) != 0) {
+            rest &= ~(uint64_t{1} << hashMove);
+            settled = play(hashMove);
+        }
+        for (int32_t rank = 0; rank < cellRanks && !settled; ++rank) {
+            for (uint64_t cells = rest & cellsOfRank[rank]; cells != 0 && !settled;
+                 cells &= cells - 1) {
+                settled = play(__builtin_ctzll(cells));
+            }
+        }
+    } else {
+        // Further up, most promising first: the move that was best here
+        // before, then the moves that leave the other side the fewest
+        // replies, then by the value of the position they leave.
+        Moves moves;
+        int32_t promise[64];
+        for (uint64_t rest = targets; rest != 0; rest &= rest - 1) {
+            const int32_t i = moves.count++;
+            const int32_t cell = __builtin_ctzll(rest);
+            moves.cell[i] = static_cast<uint8_t>(cell);
+            moves.flips[i] = DiscSets::flipsOf(cell, mover, waiting);
+            moves.after[i] = after<MAXIMISING>(standing, cell, moves.flips[i]);
+            const uint64_t turned = moves.flips[i] | uint64_t{1} << cell;
+            const int32_t value = tableValue(moves.after[i]);
+            const int32_t replies =
+                remaining >= MOBILITY_FROM
+                    ? DiscSets::count(DiscSets::movesOf(waiting & ~turned, mover | turned))
+                    : 0;
+            promise[i] =
+                cell == hashMove ? INT32_MAX : (MAXIMISING ? value : -value) / 10 - 100 * replies;
+        }
+        for (int32_t tried = 0; tried < moves.count; ++tried) {
+            int32_t pick = tried;
+            for (int32_t i = tried + 1; i < moves.count; ++i) {
+                if (promise[i] > promise[pick]) {
+                    pick = i;
+                }
+            }
+            std::swap(promise[tried], promise[pick]);
+            std::swap(moves.cell[tried], moves.cell[pick]);
+            std::swap(moves.flips[tried], moves.flips[pick]);
+            std::swap(moves.after[tried], moves.after[pick]);
+            if (tryMove(moves.cell[tried], moves.flips[tried], moves.after[tried])) {
+                break;
+            }
+        }
+    }
+    if (giveUp) {
+        return best;
     }
 
     // What the search proved. The children may have replaced this entry;
