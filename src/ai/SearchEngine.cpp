@@ -113,7 +113,6 @@ SearchEngine::SearchEngine(const int32_t (&values)[8][8], int32_t depth, int32_t
             ++cellRanks;
         }
         cellsOfRank[cellRanks - 1] |= uint64_t{1} << byValue[i];
-        rankOf[byValue[i]] = cellRanks - 1;
     }
 }
 

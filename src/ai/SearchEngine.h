@@ -165,14 +165,14 @@ class SearchEngine {
     // Table sum of one column's eight cells for each byte of discs, and the
     // same for the whole board summed in 64 bits so no table can overflow.
     int64_t columnValue[8][256] = {};
+    // The same counting only the cells of positive value.
     int64_t positiveColumnValue[8][256] = {};
     int64_t cellValue[64] = {};
-    // Cells grouped by their table value, highest first (and each cell's
-    // group): the order in which the nodes near the horizon try their moves.
+    // Cells grouped by their table value, highest first: the order in which
+    // the nodes near the horizon try their moves.
     static constexpr int32_t MAX_RANKS = 12;
     uint64_t cellsOfRank[MAX_RANKS] = {};
     int32_t cellRanks = 0;
-    int32_t rankOf[64] = {};
     int64_t horizon = 0;
     int32_t difficulty = 0;
     int32_t edgeWeight = 0;
