@@ -227,18 +227,20 @@ template <bool MAXIMISING>
 }
 
 // A bound on the value of the leaf after the computer (MAXIMISING) or its
-// opponent plays `cell`, turning some of the discs `reachable`: at most (for
-// the computer's move) or at least what the leaf is worth. The table sum
-// takes every reachable disc of positive value as turned, the border term
-// takes all of them, which is the worst for the side losing them on every
+// opponent plays on one of `cells`, a cell worth at most `placed`, turning
+// some of the discs `reachable`: at most (for the computer's move) or at
+// least what the leaf is worth. The table sum takes every reachable disc of
+// positive value as turned, the border term takes all of them and all the
+// cells as taken, which is the worst for the side losing them on every
 // line, and so does the disc count, which is left out when the leaf's side
 // is known to have a move (`answered`).
 template <bool MAXIMISING>
-[[gnu::always_inline]] inline int32_t SearchEngine::boundAfter(const Standing& before, int32_t cell,
+[[gnu::always_inline]] inline int32_t SearchEngine::boundAfter(const Standing& before,
+                                                               int64_t placed, uint64_t cells,
                                                                uint64_t reachable,
                                                                bool answered) const {
-    const uint64_t turned = reachable | uint64_t{1} << cell;
-    const int64_t most = cellValue[cell] + 2 * positiveSumOf(reachable);
+    const uint64_t turned = reachable | cells;
+    const int64_t most = placed + 2 * positiveSumOf(reachable);
     int64_t sum = MAXIMISING ? before.sum + most : before.sum - most;
     if (difficulty == HARD) {
         if ((turned & BORDER) == 0) {
@@ -302,8 +304,8 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
             if (bounding) {
                 const uint64_t lines = DiscSets::linesThrough(cell);
                 answered = (anchors & ~lines) != 0;
-                const int32_t bound =
-                    boundAfter<MAXIMISING>(standing, cell, turnable & lines, answered);
+                const int32_t bound = boundAfter<MAXIMISING>(
+                    standing, cellValue[cell], uint64_t{1} << cell, turnable & lines, answered);
                 if (MAXIMISING ? bound <= alpha : bound >= beta) {
                     if (improves<MAXIMISING>(bound, best)) {
                         best = bound;
@@ -333,6 +335,25 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
                 bounding = true;
                 turnable = DiscSets::turnable(mover, waiting);
                 anchors = DiscSets::anchorsOf(waiting, mover);
+                // First all the other replies at once, as if any could be
+                // played on the best of their cells and turn every disc that
+                // some move turns.
+                const uint64_t others = targets & ~(uint64_t{1} << cell);
+                if (others == 0) {
+                    return best;
+                }
+                int64_t placed = INT64_MIN;
+                bool answeredAll = true;
+                for (uint64_t rest = others; rest != 0; rest &= rest - 1) {
+                    const int32_t other = __builtin_ctzll(rest);
+                    placed = std::max(placed, cellValue[other]);
+                    answeredAll = answeredAll && (anchors & ~DiscSets::linesThrough(other)) != 0;
+                }
+                const int32_t bound =
+                    boundAfter<MAXIMISING>(standing, placed, others, turnable, answeredAll);
+                if (MAXIMISING ? bound <= alpha : bound >= beta) {
+                    return improves<MAXIMISING>(bound, best) ? bound : best;
+                }
             }
         }
     }
