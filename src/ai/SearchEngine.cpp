@@ -322,8 +322,20 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
             const int32_t counted = countedValue(leaf);
             if (improves<MAXIMISING>(table, best) ||
                 (!answered && improves<MAXIMISING>(counted, best))) {
-                const int32_t score =
-                    answered || table == counted || canMove(left, moved) ? table : counted;
+                // Whether the leaf's side can move decides between the two
+                // only when they fall on different sides of the window.
+                const int32_t low = std::min(table, counted);
+                const int32_t high = std::max(table, counted);
+                int32_t score;
+                if (answered || table == counted) {
+                    score = table;
+                } else if (MAXIMISING ? low >= beta : high <= alpha) {
+                    return MAXIMISING ? low : high;
+                } else if (MAXIMISING ? high <= alpha : low >= beta) {
+                    score = MAXIMISING ? high : low;
+                } else {
+                    score = canMove(left, moved) ? table : counted;
+                }
                 if (improves<MAXIMISING>(score, best)) {
                     best = score;
                     if (MAXIMISING ? best >= beta : best <= alpha) {
