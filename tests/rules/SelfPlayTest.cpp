@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "rules/Board.h"
+#include "rules/DiscSets.h"
 #include "rules/MoveList.h"
 #include "support/TestBoards.h"
 
@@ -66,6 +67,36 @@ TEST(SelfPlay, RandomGamesKeepApplyUndoAndCountsExact) {
                 }
             }
             ASSERT_EQ(static_cast<int>(listed.size()), legal);
+            // The search's bit sets agree with the reference as well: the
+            // moves, every disc some move turns, every disc closing a line.
+            const uint64_t own = board.discsOf(side);
+            const uint64_t opposing = board.discsOf(opponentOf(side));
+            uint64_t legalCells = 0;
+            uint64_t turnable = 0;
+            uint64_t closing = 0;
+            for (int x = 0; x < 8; ++x) {
+                for (int y = 0; y < 8; ++y) {
+                    for (int dx = -1; dx <= 1 && before.c[x][y] == EMPTY; ++dx) {
+                        for (int dy = -1; dy <= 1; ++dy) {
+                            uint64_t run = 0;
+                            int cx = x + dx;
+                            int cy = y + dy;
+                            for (; Board::isInside(cx, cy) && before.c[cx][cy] == opponentOf(side);
+                                 cx += dx, cy += dy) {
+                                run |= uint64_t{1} << (8 * cx + cy);
+                            }
+                            if (run != 0 && Board::isInside(cx, cy) && before.c[cx][cy] == side) {
+                                legalCells |= uint64_t{1} << (8 * x + y);
+                                turnable |= run;
+                                closing |= uint64_t{1} << (8 * cx + cy);
+                            }
+                        }
+                    }
+                }
+            }
+            ASSERT_EQ(DiscSets::movesOf(own, opposing), legalCells);
+            ASSERT_EQ(DiscSets::turnable(own, opposing), turnable);
+            ASSERT_EQ(DiscSets::anchorsOf(own, opposing), closing);
             if (listed.empty()) {
                 ++passes;
                 side = opponentOf(side);
@@ -88,6 +119,9 @@ TEST(SelfPlay, RandomGamesKeepApplyUndoAndCountsExact) {
                     }
                 }
                 const int flips = flipsOf(before, side, m->x, m->y);
+                const int32_t cell = 8 * m->x + m->y;
+                ASSERT_EQ(DiscSets::flipsOf(cell, own, opposing) | uint64_t{1} << cell,
+                          board.discsOf(side) & ~own);
                 ASSERT_EQ(changed, flips + 1);
                 ASSERT_EQ(mine, countOf(before, side) + flips + 1);
                 ASSERT_EQ(theirs, countOf(before, opponentOf(side)) - flips);
