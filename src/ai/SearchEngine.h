@@ -10,8 +10,10 @@
 // The computer's alpha-beta search below the root, on two 64-bit disc sets
 // (bit 8·x + y for cell (x, y)) copied from move to move, with its move lists
 // on the stack. It searches the same tree as the plain search on move lists
-// (same horizon, same leaf values, no passes), but orders the moves and keeps
-// a transposition table, so it visits a small fraction of the positions.
+// (same horizon, same leaf values, no passes), but orders the moves, keeps a
+// transposition table and, next to the horizon, bounds the leaves that cannot
+// reach the window instead of valuing them, so it visits a small fraction of
+// the positions and values fewer still.
 // What it returns is what the root needs to choose the plain search's move:
 // the exact value when that lies strictly inside the window, and otherwise a
 // bound on the side of the window where the value lies (fail-soft).
@@ -21,7 +23,7 @@ class SearchEngine {
     static constexpr int32_t SCORE_LIMIT = 3276800;
 
     using Poll = bool (*)(void* context);
-    // One or two milliseconds at the engine's ten-odd million nodes a
+    // About a millisecond at the engine's ten to twenty million nodes a
     // second: often enough to feel instant, rarely enough to cost nothing.
     static constexpr uint64_t POLL_INTERVAL = 16384;
 
