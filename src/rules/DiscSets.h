@@ -99,37 +99,42 @@ class DiscSets {
         return runEnds<stepOf(CODE)>(own, opposing, empty);
     }
 
+    // What found(code) finds in any of the eight direction codes, `code` a
+    // std::integral_constant so that each direction is compiled on its own.
+    template <typename Found>
+    static uint64_t inAnyDirection(Found found) {
+        return found(std::integral_constant<int32_t, 0>{}) |
+               found(std::integral_constant<int32_t, 1>{}) |
+               found(std::integral_constant<int32_t, 2>{}) |
+               found(std::integral_constant<int32_t, 3>{}) |
+               found(std::integral_constant<int32_t, 4>{}) |
+               found(std::integral_constant<int32_t, 5>{}) |
+               found(std::integral_constant<int32_t, 6>{}) |
+               found(std::integral_constant<int32_t, 7>{});
+    }
+
     // Every cell where `own` can move.
     static uint64_t movesOf(uint64_t own, uint64_t opposing) {
         const uint64_t empty = ~(own | opposing);
-        return movesToward<0>(own, opposing, empty) | movesToward<1>(own, opposing, empty) |
-               movesToward<2>(own, opposing, empty) | movesToward<3>(own, opposing, empty) |
-               movesToward<4>(own, opposing, empty) | movesToward<5>(own, opposing, empty) |
-               movesToward<6>(own, opposing, empty) | movesToward<7>(own, opposing, empty);
+        return inAnyDirection(
+            [&](auto code) { return movesToward<decltype(code)::value>(own, opposing, empty); });
     }
 
     // Every disc of `own` that closes a line for some move of `own`.
     static uint64_t anchorsOf(uint64_t own, uint64_t opposing) {
         const uint64_t empty = ~(own | opposing);
-        return anchorsToward<0>(own, opposing, empty) | anchorsToward<1>(own, opposing, empty) |
-               anchorsToward<2>(own, opposing, empty) | anchorsToward<3>(own, opposing, empty) |
-               anchorsToward<4>(own, opposing, empty) | anchorsToward<5>(own, opposing, empty) |
-               anchorsToward<6>(own, opposing, empty) | anchorsToward<7>(own, opposing, empty);
+        return inAnyDirection(
+            [&](auto code) { return anchorsToward<decltype(code)::value>(own, opposing, empty); });
     }
 
     // Every disc of `opposing` that some move of `own` turns: in each
     // direction, the runs that lead from an empty cell to a disc of `own`.
     static uint64_t turnable(uint64_t own, uint64_t opposing) {
         const uint64_t empty = ~(own | opposing);
-        return turnableToward<0>(own, opposing, empty) | turnableToward<1>(own, opposing, empty) |
-               turnableToward<2>(own, opposing, empty) | turnableToward<3>(own, opposing, empty) |
-               turnableToward<4>(own, opposing, empty) | turnableToward<5>(own, opposing, empty) |
-               turnableToward<6>(own, opposing, empty) | turnableToward<7>(own, opposing, empty);
-    }
-
-    template <int32_t CODE>
-    static uint64_t turnableToward(uint64_t own, uint64_t opposing, uint64_t empty) {
-        return runsFrom<stepOf(CODE)>(empty, opposing) & runsFrom<-stepOf(CODE)>(own, opposing);
+        return inAnyDirection([&](auto code) {
+            constexpr int32_t STEP = stepOf(decltype(code)::value);
+            return runsFrom<STEP>(empty, opposing) & runsFrom<-STEP>(own, opposing);
+        });
     }
 
     // The cells on the eight lines through `cell`, the cell itself left out.
