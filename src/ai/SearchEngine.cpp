@@ -7,12 +7,13 @@
 #include <utility>
 
 #include "rules/DiscSets.h"
+#include "rules/WideDiscSets.h"
 
 namespace {
 
 // Most positions have a move in the first direction tried, so asking one
 // direction at a time is cheaper than listing them all.
-bool canMove(uint64_t own, uint64_t opposing) {
+bool canMoveSomewhere(uint64_t own, uint64_t opposing) {
     const uint64_t empty = ~(own | opposing);
     if (DiscSets::movesToward<0>(own, opposing, empty) != 0 ||
         DiscSets::movesToward<1>(own, opposing, empty) != 0) {
@@ -82,6 +83,7 @@ SearchEngine::SearchEngine(const int32_t (&values)[8][8], int32_t depth, int32_t
     : horizon(int64_t{depth} + 1),
       difficulty(difficulty),
       edgeWeight(edgeWeight),
+      wide(WideDiscSets::available()),
       table(static_cast<Entry*>(std::calloc(TABLE_ENTRIES, sizeof(Entry)))) {
     if (!table) {
         throw std::bad_alloc();
@@ -165,6 +167,27 @@ int32_t SearchEngine::edgeTerm(uint64_t computer, uint64_t opponent) const {
         return static_cast<int32_t>((counts * 0x01010101U) >> 24);
     };
     return edgeWeight * (total(own & emptyBytes(theirs)) - total(theirs & emptyBytes(own)));
+}
+
+uint64_t SearchEngine::movesOf(uint64_t own, uint64_t opposing) const {
+    return wide ? WideDiscSets::movesOf(own, opposing) : DiscSets::movesOf(own, opposing);
+}
+
+bool SearchEngine::canMove(uint64_t own, uint64_t opposing) const {
+    return wide ? WideDiscSets::movesOf(own, opposing) != 0 : canMoveSomewhere(own, opposing);
+}
+
+uint64_t SearchEngine::flipsOf(int32_t cell, uint64_t own, uint64_t opposing) const {
+    return wide ? WideDiscSets::flipsOf(cell, own, opposing)
+                : DiscSets::flipsOf(cell, own, opposing);
+}
+
+uint64_t SearchEngine::turnable(uint64_t own, uint64_t opposing) const {
+    return wide ? WideDiscSets::turnable(own, opposing) : DiscSets::turnable(own, opposing);
+}
+
+uint64_t SearchEngine::anchorsOf(uint64_t own, uint64_t opposing) const {
+    return wide ? WideDiscSets::anchorsOf(own, opposing) : DiscSets::anchorsOf(own, opposing);
 }
 
 SearchEngine::Standing SearchEngine::standingOf(uint64_t computer, uint64_t opponent) const {
@@ -285,13 +308,13 @@ int64_t SearchEngine::positiveSumOf(uint64_t discs) const {
 template <bool MAXIMISING>
 int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, int32_t beta,
                                const Standing& standing) {
-    const uint64_t targets = DiscSets::movesOf(mover, waiting);
+    const uint64_t targets = movesOf(mover, waiting);
     if (targets == 0) {
         return countedValue(standing);
     }
     int32_t best = MAXIMISING ? -SCORE_LIMIT : SCORE_LIMIT;
     bool bounding = false;
-    uint64_t turnable = 0;
+    uint64_t turnableDiscs = 0;
     uint64_t anchors = 0;
     for (int32_t rank = 0; rank < cellRanks; ++rank) {
         for (uint64_t rest = targets & cellsOfRank[rank]; rest != 0; rest &= rest - 1) {
@@ -304,8 +327,9 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
             if (bounding) {
                 const uint64_t lines = DiscSets::linesThrough(cell);
                 answered = (anchors & ~lines) != 0;
-                const int32_t bound = boundAfter<MAXIMISING>(
-                    standing, cellValue[cell], uint64_t{1} << cell, turnable & lines, answered);
+                const int32_t bound =
+                    boundAfter<MAXIMISING>(standing, cellValue[cell], uint64_t{1} << cell,
+                                           turnableDiscs & lines, answered);
                 if (MAXIMISING ? bound <= alpha : bound >= beta) {
                     if (improves<MAXIMISING>(bound, best)) {
                         best = bound;
@@ -313,7 +337,7 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
                     continue;
                 }
             }
-            const uint64_t flips = DiscSets::flipsOf(cell, mover, waiting);
+            const uint64_t flips = flipsOf(cell, mover, waiting);
             const uint64_t turned = flips | uint64_t{1} << cell;
             const uint64_t moved = mover | turned;
             const uint64_t left = waiting & ~turned;
@@ -345,8 +369,8 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
             }
             if (!bounding) {
                 bounding = true;
-                turnable = DiscSets::turnable(mover, waiting);
-                anchors = DiscSets::anchorsOf(waiting, mover);
+                turnableDiscs = turnable(mover, waiting);
+                anchors = anchorsOf(waiting, mover);
                 // First all the other replies at once, as if any could be
                 // played on the best of their cells and turn every disc that
                 // some move turns.
@@ -362,7 +386,7 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
                     answeredAll = answeredAll && (anchors & ~DiscSets::linesThrough(other)) != 0;
                 }
                 const int32_t bound =
-                    boundAfter<MAXIMISING>(standing, placed, others, turnable, answeredAll);
+                    boundAfter<MAXIMISING>(standing, placed, others, turnableDiscs, answeredAll);
                 if (MAXIMISING ? bound <= alpha : bound >= beta) {
                     return improves<MAXIMISING>(bound, best) ? bound : best;
                 }
@@ -394,7 +418,7 @@ int32_t SearchEngine::node(uint64_t mover, uint64_t waiting, int32_t alpha, int3
     // moves are found.
     Entry* entry = &entryOf(computer, opponent, MAXIMISING);
     __builtin_prefetch(entry);
-    const uint64_t targets = DiscSets::movesOf(mover, waiting);
+    const uint64_t targets = movesOf(mover, waiting);
     if (targets == 0) {
         return countedValue(standing);
     }
@@ -478,7 +502,7 @@ int32_t SearchEngine::node(uint64_t mover, uint64_t waiting, int32_t alpha, int3
         // cells the table values most, and a move's discs are turned when it
         // is tried.
         const auto play = [&](int32_t cell) {
-            const uint64_t flips = DiscSets::flipsOf(cell, mover, waiting);
+            const uint64_t flips = flipsOf(cell, mover, waiting);
             return tryMove(cell, flips, after<MAXIMISING>(standing, cell, flips));
         };
         uint64_t rest = targets;
@@ -503,13 +527,13 @@ int32_t SearchEngine::node(uint64_t mover, uint64_t waiting, int32_t alpha, int3
             const int32_t i = moves.count++;
             const int32_t cell = __builtin_ctzll(rest);
             moves.cell[i] = static_cast<uint8_t>(cell);
-            moves.flips[i] = DiscSets::flipsOf(cell, mover, waiting);
+            moves.flips[i] = flipsOf(cell, mover, waiting);
             moves.after[i] = after<MAXIMISING>(standing, cell, moves.flips[i]);
             const uint64_t turned = moves.flips[i] | uint64_t{1} << cell;
             const int32_t value = tableValue(moves.after[i]);
             const int32_t replies =
                 remaining >= MOBILITY_FROM
-                    ? DiscSets::count(DiscSets::movesOf(waiting & ~turned, mover | turned))
+                    ? DiscSets::count(movesOf(waiting & ~turned, mover | turned))
                     : 0;
             promise[i] =
                 cell == hashMove ? INT32_MAX : (MAXIMISING ? value : -value) / 10 - 100 * replies;

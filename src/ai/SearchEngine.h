@@ -102,8 +102,10 @@ class SearchEngine {
     uint64_t nodeCount() const { return nodes; }
     void resetNodeCount() { nodes = 0; }
 
-    // Positions the transposition table holds; 32 bytes each.
-    static constexpr uint64_t TABLE_ENTRIES = uint64_t{1} << 16;
+    // Positions the transposition table holds; 32 bytes each. Half a
+    // megabyte stays in the processor's second-level cache, and a larger
+    // table saves too few positions to pay for reaching further out.
+    static constexpr uint64_t TABLE_ENTRIES = uint64_t{1} << 14;
 
   private:
     // What one search learnt about a position with `remaining` plies to the
@@ -164,6 +166,14 @@ class SearchEngine {
     static int32_t countedValue(const Standing& standing) { return finalScore(standing.lead, 0); }
     Entry& entryOf(uint64_t computer, uint64_t opponent, bool computerMoves) const;
 
+    // The bit sets the search asks for, four directions at a time where the
+    // processor can.
+    uint64_t movesOf(uint64_t own, uint64_t opposing) const;
+    bool canMove(uint64_t own, uint64_t opposing) const;
+    uint64_t flipsOf(int32_t cell, uint64_t own, uint64_t opposing) const;
+    uint64_t turnable(uint64_t own, uint64_t opposing) const;
+    uint64_t anchorsOf(uint64_t own, uint64_t opposing) const;
+
     // Table sum of one column's eight cells for each byte of discs, and the
     // same for the whole board summed in 64 bits so no table can overflow.
     int64_t columnValue[8][256] = {};
@@ -178,6 +188,7 @@ class SearchEngine {
     int64_t horizon = 0;
     int32_t difficulty = 0;
     int32_t edgeWeight = 0;
+    bool wide = false;
     uint64_t nodes = 0;
     Poll poll = nullptr;
     void* pollContext = nullptr;

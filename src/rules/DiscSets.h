@@ -140,6 +140,9 @@ class DiscSets {
     // The cells on the eight lines through `cell`, the cell itself left out.
     static uint64_t linesThrough(int32_t cell) { return RAYS.lines[cell]; }
 
+    // The rays from `cell` in direction codes 0 to 7.
+    static const uint64_t* raysFrom(int32_t cell) { return RAYS.from[cell]; }
+
     // The discs of `opposing` that `own` turns by playing on `cell`: in each
     // direction, the cells before the first one that is not `opposing`,
     // provided that one is `own`. Without a loop or a branch, because the

@@ -8,6 +8,7 @@
 #include "rules/Board.h"
 #include "rules/DiscSets.h"
 #include "rules/MoveList.h"
+#include "rules/WideDiscSets.h"
 #include "support/TestBoards.h"
 
 namespace {
@@ -44,6 +45,8 @@ int countOf(const Grid& g, int32_t side) {
 
 TEST(SelfPlay, RandomGamesKeepApplyUndoAndCountsExact) {
     std::mt19937 random(20261207);
+    // The search uses the four-lane sets wherever the processor has them.
+    const bool wide = WideDiscSets::available();
     int positions = 0;
     for (int game = 0; game < 3000; ++game) {
         Board board;
@@ -97,6 +100,11 @@ TEST(SelfPlay, RandomGamesKeepApplyUndoAndCountsExact) {
             ASSERT_EQ(DiscSets::movesOf(own, opposing), legalCells);
             ASSERT_EQ(DiscSets::turnable(own, opposing), turnable);
             ASSERT_EQ(DiscSets::anchorsOf(own, opposing), closing);
+            if (wide) {
+                ASSERT_EQ(WideDiscSets::movesOf(own, opposing), legalCells);
+                ASSERT_EQ(WideDiscSets::turnable(own, opposing), turnable);
+                ASSERT_EQ(WideDiscSets::anchorsOf(own, opposing), closing);
+            }
             if (listed.empty()) {
                 ++passes;
                 side = opponentOf(side);
@@ -122,6 +130,10 @@ TEST(SelfPlay, RandomGamesKeepApplyUndoAndCountsExact) {
                 const int32_t cell = 8 * m->x + m->y;
                 ASSERT_EQ(DiscSets::flipsOf(cell, own, opposing) | uint64_t{1} << cell,
                           board.discsOf(side) & ~own);
+                if (wide) {
+                    ASSERT_EQ(WideDiscSets::flipsOf(cell, own, opposing),
+                              DiscSets::flipsOf(cell, own, opposing));
+                }
                 ASSERT_EQ(changed, flips + 1);
                 ASSERT_EQ(mine, countOf(before, side) + flips + 1);
                 ASSERT_EQ(theirs, countOf(before, opponentOf(side)) - flips);
