@@ -40,15 +40,15 @@ uint32_t borderLines(uint64_t discs) {
 }
 
 // The number of discs in each byte.
-uint32_t byteCounts(uint32_t lines) {
-    lines -= lines >> 1 & 0x55555555U;
-    lines = (lines & 0x33333333U) + (lines >> 2 & 0x33333333U);
-    return (lines + (lines >> 4)) & 0x0F0F0F0FU;
+uint64_t byteCounts(uint64_t lines) {
+    lines -= lines >> 1 & 0x5555555555555555ULL;
+    lines = (lines & 0x3333333333333333ULL) + (lines >> 2 & 0x3333333333333333ULL);
+    return (lines + (lines >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
 }
 
 // 0xFF in each byte whose count is 0 (counts are at most 8).
-uint32_t emptyBytes(uint32_t counts) {
-    return ((~(counts + 0x7F7F7F7FU) & 0x80808080U) >> 7) * 0xFFU;
+uint64_t emptyBytes(uint64_t counts) {
+    return ((~(counts + 0x7F7F7F7F7F7F7F7FULL) & 0x8080808080808080ULL) >> 7) * 0xFFU;
 }
 
 // An evaluation stays strictly between a lost and a won game, so a real win
@@ -161,12 +161,14 @@ int32_t SearchEngine::edgeTerm(uint64_t computer, uint64_t opponent) const {
 
 [[gnu::always_inline]] inline int32_t SearchEngine::edgeOfLines(uint32_t computerLines,
                                                                 uint32_t opponentLines) const {
-    const uint32_t own = byteCounts(computerLines);
-    const uint32_t theirs = byteCounts(opponentLines);
-    const auto total = [](uint32_t counts) {
-        return static_cast<int32_t>((counts * 0x01010101U) >> 24);
-    };
-    return edgeWeight * (total(own & emptyBytes(theirs)) - total(theirs & emptyBytes(own)));
+    // Both sides' lines in one word, the computer's in the low half: the
+    // counts of each side's lines held alone, then the sum of each half.
+    const uint64_t counts = byteCounts(computerLines | uint64_t{opponentLines} << 32);
+    const uint64_t empty = emptyBytes(counts);
+    const uint64_t alone = counts & (empty >> 32 | empty << 32);
+    const uint64_t sums = alone * 0x01010101U;
+    return edgeWeight *
+           (static_cast<int32_t>(sums >> 24 & 0xFF) - static_cast<int32_t>(sums >> 56));
 }
 
 uint64_t SearchEngine::movesOf(uint64_t own, uint64_t opposing) const {
@@ -260,10 +262,10 @@ template <bool MAXIMISING>
 template <bool MAXIMISING>
 [[gnu::always_inline]] inline int32_t SearchEngine::boundAfter(const Standing& before,
                                                                int64_t placed, uint64_t cells,
-                                                               uint64_t reachable,
+                                                               uint64_t reachable, int64_t positive,
                                                                bool answered) const {
     const uint64_t turned = reachable | cells;
-    const int64_t most = placed + 2 * positiveSumOf(reachable);
+    const int64_t most = placed + 2 * positive;
     int64_t sum = MAXIMISING ? before.sum + most : before.sum - most;
     if (difficulty == HARD) {
         if ((turned & BORDER) == 0) {
@@ -315,6 +317,7 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
     int32_t best = MAXIMISING ? -SCORE_LIMIT : SCORE_LIMIT;
     bool bounding = false;
     uint64_t turnableDiscs = 0;
+    int64_t turnableValue = 0;
     uint64_t anchors = 0;
     for (int32_t rank = 0; rank < cellRanks; ++rank) {
         for (uint64_t rest = targets & cellsOfRank[rank]; rest != 0; rest &= rest - 1) {
@@ -327,9 +330,17 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
             if (bounding) {
                 const uint64_t lines = DiscSets::linesThrough(cell);
                 answered = (anchors & ~lines) != 0;
-                const int32_t bound =
+                // First as if the move turned every turnable disc, which
+                // is cheap once the node knows their value; then, only if
+                // that reaches the window, from those on its lines.
+                int32_t bound =
                     boundAfter<MAXIMISING>(standing, cellValue[cell], uint64_t{1} << cell,
-                                           turnableDiscs & lines, answered);
+                                           turnableDiscs, turnableValue, answered);
+                if (MAXIMISING ? bound > alpha : bound < beta) {
+                    const uint64_t reachable = turnableDiscs & lines;
+                    bound = boundAfter<MAXIMISING>(standing, cellValue[cell], uint64_t{1} << cell,
+                                                   reachable, positiveSumOf(reachable), answered);
+                }
                 if (MAXIMISING ? bound <= alpha : bound >= beta) {
                     if (improves<MAXIMISING>(bound, best)) {
                         best = bound;
@@ -370,6 +381,7 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
             if (!bounding) {
                 bounding = true;
                 turnableDiscs = turnable(mover, waiting);
+                turnableValue = positiveSumOf(turnableDiscs);
                 anchors = anchorsOf(waiting, mover);
                 // First all the other replies at once, as if any could be
                 // played on the best of their cells and turn every disc that
@@ -385,8 +397,8 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
                     placed = std::max(placed, cellValue[other]);
                     answeredAll = answeredAll && (anchors & ~DiscSets::linesThrough(other)) != 0;
                 }
-                const int32_t bound =
-                    boundAfter<MAXIMISING>(standing, placed, others, turnableDiscs, answeredAll);
+                const int32_t bound = boundAfter<MAXIMISING>(
+                    standing, placed, others, turnableDiscs, turnableValue, answeredAll);
                 if (MAXIMISING ? bound <= alpha : bound >= beta) {
                     return improves<MAXIMISING>(bound, best) ? bound : best;
                 }

@@ -158,7 +158,7 @@ class SearchEngine {
     Standing after(const Standing& before, int32_t cell, uint64_t flips) const;
     template <bool MAXIMISING>
     int32_t boundAfter(const Standing& before, int64_t placed, uint64_t cells, uint64_t reachable,
-                       bool answered) const;
+                       int64_t positive, bool answered) const;
     int64_t positiveSumOf(uint64_t discs) const;
     // A position's value while its side to move can move (the edge is 0
     // but on hard), and once it cannot.

@@ -15,7 +15,9 @@ namespace {
 
 // Lanes 0 to 3 step by 8, 1, 7 and 9 bits: one column, one row and the two
 // diagonals. Shifted left they go toward higher bits, right toward lower.
-WIDE_INLINE __m256i steps() { return _mm256_set_epi64x(9, 7, 1, 8); }
+WIDE_INLINE __m256i steps() {
+    return _mm256_set_epi64x(9, 7, 1, 8);
+}
 WIDE_INLINE __m256i upLanding() {
     return _mm256_set_epi64x(static_cast<int64_t>(~DiscSets::TOP_ROW),
                              static_cast<int64_t>(~DiscSets::BOTTOM_ROW),
@@ -26,7 +28,9 @@ WIDE_INLINE __m256i downLanding() {
                              static_cast<int64_t>(~DiscSets::TOP_ROW),
                              static_cast<int64_t>(~DiscSets::BOTTOM_ROW), -1);
 }
-WIDE_INLINE __m256i all(uint64_t cells) { return _mm256_set1_epi64x(static_cast<int64_t>(cells)); }
+WIDE_INLINE __m256i all(uint64_t cells) {
+    return _mm256_set1_epi64x(static_cast<int64_t>(cells));
+}
 
 WIDE_INLINE uint64_t united(__m256i lanes) {
     __m128i half = _mm_or_si128(_mm256_castsi256_si128(lanes), _mm256_extracti128_si256(lanes, 1));
@@ -69,7 +73,9 @@ WIDE_INLINE uint64_t runEnds(uint64_t start, uint64_t opposing, uint64_t end) {
 
 }  // namespace
 
-bool WideDiscSets::available() { return __builtin_cpu_supports("avx2"); }
+bool WideDiscSets::available() {
+    return __builtin_cpu_supports("avx2");
+}
 
 WIDE uint64_t WideDiscSets::movesOf(uint64_t own, uint64_t opposing) {
     return runEnds(own, opposing, ~(own | opposing));
@@ -123,7 +129,9 @@ WIDE uint64_t WideDiscSets::flipsOf(int32_t cell, uint64_t own, uint64_t opposin
 #else
 
 // Elsewhere the search never asks for these; they answer like DiscSets.
-bool WideDiscSets::available() { return false; }
+bool WideDiscSets::available() {
+    return false;
+}
 uint64_t WideDiscSets::movesOf(uint64_t own, uint64_t opposing) {
     return DiscSets::movesOf(own, opposing);
 }
