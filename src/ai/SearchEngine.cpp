@@ -251,27 +251,32 @@ template <bool MAXIMISING>
     return next;
 }
 
+// What a move might gain besides its own cell: the positive value of the
+// discs it might turn, their border lines and the discs themselves.
+SearchEngine::Reach SearchEngine::reachOf(uint64_t discs) const {
+    return Reach{positiveSumOf(discs), (discs & BORDER) != 0 ? borderLines(discs) : 0, discs};
+}
+
 // A bound on the value of the leaf after the computer (MAXIMISING) or its
-// opponent plays on one of `cells`, a cell worth at most `placed`, turning
-// some of the discs `reachable`: at most (for the computer's move) or at
-// least what the leaf is worth. The table sum takes every reachable disc of
-// positive value as turned, the border term takes all of them and all the
-// cells as taken, which is the worst for the side losing them on every
-// line, and so does the disc count, which is left out when the leaf's side
-// is known to have a move (`answered`).
+// opponent plays a cell worth at most `placed` on the border lines
+// `placedLines`, turning some of the discs `reach` describes: at most (for
+// the computer's move) or at least what the leaf is worth. The table sum
+// takes every reachable disc of positive value as turned, the border term
+// takes all of them and the cells as taken, which is the worst for the side
+// losing them on every line, and so does the disc count, which is left out
+// when the leaf's side is known to have a move (`answered`).
 template <bool MAXIMISING>
 [[gnu::always_inline]] inline int32_t SearchEngine::boundAfter(const Standing& before,
-                                                               int64_t placed, uint64_t cells,
-                                                               uint64_t reachable, int64_t positive,
+                                                               int64_t placed, uint32_t placedLines,
+                                                               const Reach& reach,
                                                                bool answered) const {
-    const uint64_t turned = reachable | cells;
-    const int64_t most = placed + 2 * positive;
+    const int64_t most = placed + 2 * reach.positive;
     int64_t sum = MAXIMISING ? before.sum + most : before.sum - most;
     if (difficulty == HARD) {
-        if ((turned & BORDER) == 0) {
+        const uint32_t reached = reach.lines | placedLines;
+        if (reached == 0) {
             sum += before.edge;
         } else {
-            const uint32_t reached = borderLines(turned);
             sum +=
                 MAXIMISING
                     ? edgeOfLines(before.computerLines | reached, before.opponentLines & ~reached)
@@ -281,7 +286,7 @@ template <bool MAXIMISING>
     if (answered) {
         return clamped(sum);
     }
-    const int32_t gained = 1 + 2 * DiscSets::count(reachable);
+    const int32_t gained = 1 + 2 * DiscSets::count(reach.discs);
     const int32_t counted = finalScore(MAXIMISING ? before.lead + gained : before.lead - gained, 0);
     return MAXIMISING ? std::max(clamped(sum), counted) : std::min(clamped(sum), counted);
 }
@@ -317,7 +322,7 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
     int32_t best = MAXIMISING ? -SCORE_LIMIT : SCORE_LIMIT;
     bool bounding = false;
     uint64_t turnableDiscs = 0;
-    int64_t turnableValue = 0;
+    Reach turnableReach{};
     uint64_t anchors = 0;
     for (int32_t rank = 0; rank < cellRanks; ++rank) {
         for (uint64_t rest = targets & cellsOfRank[rank]; rest != 0; rest &= rest - 1) {
@@ -331,15 +336,15 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
                 const uint64_t lines = DiscSets::linesThrough(cell);
                 answered = (anchors & ~lines) != 0;
                 // First as if the move turned every turnable disc, which
-                // is cheap once the node knows their value; then, only if
-                // that reaches the window, from those on its lines.
-                int32_t bound =
-                    boundAfter<MAXIMISING>(standing, cellValue[cell], uint64_t{1} << cell,
-                                           turnableDiscs, turnableValue, answered);
+                // is cheap once the node knows what they are worth; then,
+                // only if that reaches the window, from those on its lines.
+                const uint64_t placed = uint64_t{1} << cell;
+                const uint32_t placedLines = (placed & BORDER) != 0 ? borderLines(placed) : 0;
+                int32_t bound = boundAfter<MAXIMISING>(standing, cellValue[cell], placedLines,
+                                                       turnableReach, answered);
                 if (MAXIMISING ? bound > alpha : bound < beta) {
-                    const uint64_t reachable = turnableDiscs & lines;
-                    bound = boundAfter<MAXIMISING>(standing, cellValue[cell], uint64_t{1} << cell,
-                                                   reachable, positiveSumOf(reachable), answered);
+                    bound = boundAfter<MAXIMISING>(standing, cellValue[cell], placedLines,
+                                                   reachOf(turnableDiscs & lines), answered);
                 }
                 if (MAXIMISING ? bound <= alpha : bound >= beta) {
                     if (improves<MAXIMISING>(bound, best)) {
@@ -381,7 +386,7 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
             if (!bounding) {
                 bounding = true;
                 turnableDiscs = turnable(mover, waiting);
-                turnableValue = positiveSumOf(turnableDiscs);
+                turnableReach = reachOf(turnableDiscs);
                 anchors = anchorsOf(waiting, mover);
                 // First all the other replies at once, as if any could be
                 // played on the best of their cells and turn every disc that
@@ -390,15 +395,25 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
                 if (others == 0) {
                     return best;
                 }
-                int64_t placed = INT64_MIN;
-                bool answeredAll = true;
-                for (uint64_t rest = others; rest != 0; rest &= rest - 1) {
-                    const int32_t other = __builtin_ctzll(rest);
-                    placed = std::max(placed, cellValue[other]);
-                    answeredAll = answeredAll && (anchors & ~DiscSets::linesThrough(other)) != 0;
+                // The best of them is among the first rank that holds any.
+                int32_t first = rank;
+                while ((others & cellsOfRank[first]) == 0) {
+                    ++first;
                 }
+                int64_t placed = INT64_MIN;
+                for (uint64_t rest = others & cellsOfRank[first]; rest != 0; rest &= rest - 1) {
+                    placed = std::max(placed, cellValue[__builtin_ctzll(rest)]);
+                }
+                // A cell whose lines hold every anchor is on the lines of
+                // each of them.
+                uint64_t unanswered = others;
+                for (uint64_t rest = anchors; rest != 0 && unanswered != 0; rest &= rest - 1) {
+                    unanswered &= DiscSets::linesThrough(__builtin_ctzll(rest));
+                }
+                const bool answeredAll = unanswered == 0;
                 const int32_t bound = boundAfter<MAXIMISING>(
-                    standing, placed, others, turnableDiscs, turnableValue, answeredAll);
+                    standing, placed, (others & BORDER) != 0 ? borderLines(others) : 0,
+                    turnableReach, answeredAll);
                 if (MAXIMISING ? bound <= alpha : bound >= beta) {
                     return improves<MAXIMISING>(bound, best) ? bound : best;
                 }
@@ -427,8 +442,10 @@ int32_t SearchEngine::node(uint64_t mover, uint64_t waiting, int32_t alpha, int3
         return frontier<MAXIMISING>(mover, waiting, alpha, beta, standing);
     }
     // The table entry is most likely not in the cache: fetch it while the
-    // moves are found.
-    Entry* entry = &entryOf(computer, opponent, MAXIMISING);
+    // moves are found. Two plies from the horizon a position costs less to
+    // search again than to look up, and there are most of them.
+    const bool tabled = remaining >= TABLE_FROM;
+    Entry* entry = tabled ? &entryOf(computer, opponent, MAXIMISING) : nullptr;
     __builtin_prefetch(entry);
     const uint64_t targets = movesOf(mover, waiting);
     if (targets == 0) {
@@ -437,18 +454,18 @@ int32_t SearchEngine::node(uint64_t mover, uint64_t waiting, int32_t alpha, int3
     int32_t best = MAXIMISING ? -SCORE_LIMIT : SCORE_LIMIT;
     const auto cuts = [&](int32_t score) { return MAXIMISING ? score >= beta : score <= alpha; };
 
-    const auto holds = [&](const Entry& e) {
-        return e.generation == generation && e.computer == computer && e.opponent == opponent &&
-               e.computerMoves == MAXIMISING;
+    const auto holds = [&](const Entry* e) {
+        return e != nullptr && e->generation == generation && e->computer == computer &&
+               e->opponent == opponent && e->computerMoves == MAXIMISING;
     };
     // With no earlier best move to try first, a shallower search finds one.
-    if (remaining >= DEEPENING_FROM && beta - alpha > 1 && !holds(*entry)) {
+    if (remaining >= DEEPENING_FROM && beta - alpha > 1 && !holds(entry)) {
         node<MAXIMISING>(mover, waiting, alpha, beta, remaining - 2, standing);
         if (giveUp) {
             return best;
         }
     }
-    const bool known = holds(*entry);
+    const bool known = holds(entry);
     const uint8_t hashMove = known ? entry->best : 64;
     if (known && entry->remaining == remaining) {
         if (entry->lower >= beta) {
@@ -566,7 +583,7 @@ int32_t SearchEngine::node(uint64_t mover, uint64_t waiting, int32_t alpha, int3
             }
         }
     }
-    if (giveUp) {
+    if (giveUp || !tabled) {
         return best;
     }
 
@@ -575,11 +592,11 @@ int32_t SearchEngine::node(uint64_t mover, uint64_t waiting, int32_t alpha, int3
     const int32_t lower = best > searchedAlpha ? best : -SCORE_LIMIT;
     const int32_t upper = best < searchedBeta ? best : SCORE_LIMIT;
     entry = &entryOf(computer, opponent, MAXIMISING);
-    if (holds(*entry) && entry->remaining == remaining) {
+    if (holds(entry) && entry->remaining == remaining) {
         entry->lower = std::max(entry->lower, lower);
         entry->upper = std::min(entry->upper, upper);
         entry->best = bestCell;
-    } else if (!holds(*entry) || entry->remaining < remaining) {
+    } else if (!holds(entry) || entry->remaining < remaining) {
         *entry =
             Entry{computer,   opponent, lower, upper, generation, static_cast<uint8_t>(remaining),
                   MAXIMISING, bestCell};

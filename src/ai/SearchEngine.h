@@ -128,6 +128,8 @@ class SearchEngine {
     // Nodes this far from the horizon also order their moves by how few
     // replies they leave.
     static constexpr int32_t MOBILITY_FROM = 4;
+    // Nodes this far from the horizon or further use the table.
+    static constexpr int32_t TABLE_FROM = 3;
     // Nodes up to this far from the horizon rank their moves by the cell
     // played alone.
     static constexpr int32_t RANKED_BY_CELL = 3;
@@ -156,9 +158,16 @@ class SearchEngine {
     int32_t edgeOfLines(uint32_t computerLines, uint32_t opponentLines) const;
     template <bool MAXIMISING>
     Standing after(const Standing& before, int32_t cell, uint64_t flips) const;
+    // What a move might gain besides its own cell.
+    struct Reach {
+        int64_t positive;
+        uint32_t lines;
+        uint64_t discs;
+    };
+    Reach reachOf(uint64_t discs) const;
     template <bool MAXIMISING>
-    int32_t boundAfter(const Standing& before, int64_t placed, uint64_t cells, uint64_t reachable,
-                       int64_t positive, bool answered) const;
+    int32_t boundAfter(const Standing& before, int64_t placed, uint32_t placedLines,
+                       const Reach& reach, bool answered) const;
     int64_t positiveSumOf(uint64_t discs) const;
     // A position's value while its side to move can move (the edge is 0
     // but on hard), and once it cannot.
