@@ -38,22 +38,33 @@ WIDE_INLINE uint64_t united(__m256i lanes) {
     return static_cast<uint64_t>(_mm_cvtsi128_si64(half));
 }
 
+// The cells of `between` reached from a cell of `start` by steps through
+// cells of `between` only: one step, then two, then four at a time, so a
+// run of up to seven is found in three rounds.
 WIDE_INLINE __m256i runsUp(__m256i start, __m256i between) {
-    const __m256i step = steps();
-    __m256i run = _mm256_and_si256(_mm256_sllv_epi64(start, step), between);
-    for (int i = 0; i < 5; ++i) {
-        run = _mm256_or_si256(run, _mm256_and_si256(_mm256_sllv_epi64(run, step), between));
-    }
-    return run;
+    const __m256i one = steps();
+    const __m256i two = _mm256_add_epi64(one, one);
+    const __m256i four = _mm256_add_epi64(two, two);
+    __m256i reach =
+        _mm256_or_si256(start, _mm256_and_si256(between, _mm256_sllv_epi64(start, one)));
+    __m256i pass = _mm256_and_si256(between, _mm256_sllv_epi64(between, one));
+    reach = _mm256_or_si256(reach, _mm256_and_si256(pass, _mm256_sllv_epi64(reach, two)));
+    pass = _mm256_and_si256(pass, _mm256_sllv_epi64(pass, two));
+    reach = _mm256_or_si256(reach, _mm256_and_si256(pass, _mm256_sllv_epi64(reach, four)));
+    return _mm256_and_si256(reach, between);
 }
 
 WIDE_INLINE __m256i runsDown(__m256i start, __m256i between) {
-    const __m256i step = steps();
-    __m256i run = _mm256_and_si256(_mm256_srlv_epi64(start, step), between);
-    for (int i = 0; i < 5; ++i) {
-        run = _mm256_or_si256(run, _mm256_and_si256(_mm256_srlv_epi64(run, step), between));
-    }
-    return run;
+    const __m256i one = steps();
+    const __m256i two = _mm256_add_epi64(one, one);
+    const __m256i four = _mm256_add_epi64(two, two);
+    __m256i reach =
+        _mm256_or_si256(start, _mm256_and_si256(between, _mm256_srlv_epi64(start, one)));
+    __m256i pass = _mm256_and_si256(between, _mm256_srlv_epi64(between, one));
+    reach = _mm256_or_si256(reach, _mm256_and_si256(pass, _mm256_srlv_epi64(reach, two)));
+    pass = _mm256_and_si256(pass, _mm256_srlv_epi64(pass, two));
+    reach = _mm256_or_si256(reach, _mm256_and_si256(pass, _mm256_srlv_epi64(reach, four)));
+    return _mm256_and_si256(reach, between);
 }
 
 // The cells of `end` one step beyond a run of `opposing` from `start`.
