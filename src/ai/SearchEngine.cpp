@@ -89,14 +89,6 @@ SearchEngine::SearchEngine(const int32_t (&values)[8][8], int32_t depth, int32_t
         throw std::bad_alloc();
     }
     for (int32_t x = 0; x < 8; ++x) {
-        int64_t most = 0;
-        for (int32_t y = 0; y < 8; ++y) {
-            cellValue[8 * x + y] = values[x][y];
-            most += std::abs(int64_t{values[x][y]});
-        }
-        hugeValues = hugeValues || most > INT32_MAX;
-    }
-    for (int32_t x = 0; x < 8 && !hugeValues; ++x) {
         for (int32_t discs = 0; discs < 256; ++discs) {
             for (int32_t y = 0; y < 8; ++y) {
                 if ((discs >> y & 1) != 0) {
@@ -104,6 +96,9 @@ SearchEngine::SearchEngine(const int32_t (&values)[8][8], int32_t depth, int32_t
                     positiveColumnValue[x][discs] += std::max(values[x][y], 0);
                 }
             }
+        }
+        for (int32_t y = 0; y < 8; ++y) {
+            cellValue[8 * x + y] = values[x][y];
         }
     }
     // The cells by falling value, equal values together, in at most
@@ -135,12 +130,6 @@ void SearchEngine::startSearch() {
 
 int64_t SearchEngine::tableSumOf(uint64_t discs) const {
     int64_t sum = 0;
-    if (hugeValues) {
-        for (; discs != 0; discs &= discs - 1) {
-            sum += cellValue[__builtin_ctzll(discs)];
-        }
-        return sum;
-    }
     for (int32_t x = 0; x < 8; ++x) {
         sum += columnValue[x][discs >> (8 * x) & 0xFF];
     }
@@ -304,12 +293,6 @@ template <bool MAXIMISING>
 
 int64_t SearchEngine::positiveSumOf(uint64_t discs) const {
     int64_t sum = 0;
-    if (hugeValues) {
-        for (; discs != 0; discs &= discs - 1) {
-            sum += std::max<int64_t>(cellValue[__builtin_ctzll(discs)], 0);
-        }
-        return sum;
-    }
     for (int32_t x = 0; x < 8; ++x) {
         sum += positiveColumnValue[x][discs >> (8 * x) & 0xFF];
     }

@@ -183,16 +183,12 @@ class SearchEngine {
     uint64_t turnable(uint64_t own, uint64_t opposing) const;
     uint64_t anchorsOf(uint64_t own, uint64_t opposing) const;
 
-    // Table sum of one column's eight cells for each byte of discs, summed
-    // for the whole board in 64 bits. In 32 bits the two tables stay in the
-    // first-level cache beside everything else the search touches; a table
-    // file whose column could add up beyond that (`hugeValues`) is summed
-    // cell by cell instead.
-    int32_t columnValue[8][256] = {};
+    // Table sum of one column's eight cells for each byte of discs, and the
+    // same for the whole board summed in 64 bits so no table can overflow.
+    int64_t columnValue[8][256] = {};
     // The same counting only the cells of positive value.
-    int32_t positiveColumnValue[8][256] = {};
+    int64_t positiveColumnValue[8][256] = {};
     int64_t cellValue[64] = {};
-    bool hugeValues = false;
     // Cells grouped by their table value, highest first: the order in which
     // the nodes near the horizon try their moves.
     static constexpr int32_t MAX_RANKS = 12;
