@@ -322,7 +322,6 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
     int32_t best = MAXIMISING ? -SCORE_LIMIT : SCORE_LIMIT;
     bool bounding = false;
     uint64_t turnableDiscs = 0;
-    Reach turnableReach{};
     uint64_t anchors = 0;
     for (int32_t rank = 0; rank < cellRanks; ++rank) {
         for (uint64_t rest = targets & cellsOfRank[rank]; rest != 0; rest &= rest - 1) {
@@ -335,17 +334,10 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
             if (bounding) {
                 const uint64_t lines = DiscSets::linesThrough(cell);
                 answered = (anchors & ~lines) != 0;
-                // First as if the move turned every turnable disc, which
-                // is cheap once the node knows what they are worth; then,
-                // only if that reaches the window, from those on its lines.
                 const uint64_t placed = uint64_t{1} << cell;
-                const uint32_t placedLines = (placed & BORDER) != 0 ? borderLines(placed) : 0;
-                int32_t bound = boundAfter<MAXIMISING>(standing, cellValue[cell], placedLines,
-                                                       turnableReach, answered);
-                if (MAXIMISING ? bound > alpha : bound < beta) {
-                    bound = boundAfter<MAXIMISING>(standing, cellValue[cell], placedLines,
-                                                   reachOf(turnableDiscs & lines), answered);
-                }
+                const int32_t bound = boundAfter<MAXIMISING>(
+                    standing, cellValue[cell], (placed & BORDER) != 0 ? borderLines(placed) : 0,
+                    reachOf(turnableDiscs & lines), answered);
                 if (MAXIMISING ? bound <= alpha : bound >= beta) {
                     if (improves<MAXIMISING>(bound, best)) {
                         best = bound;
@@ -386,7 +378,6 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
             if (!bounding) {
                 bounding = true;
                 turnableDiscs = turnable(mover, waiting);
-                turnableReach = reachOf(turnableDiscs);
                 anchors = anchorsOf(waiting, mover);
                 // First all the other replies at once, as if any could be
                 // played on the best of their cells and turn every disc that
@@ -413,7 +404,7 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
                 const bool answeredAll = unanswered == 0;
                 const int32_t bound = boundAfter<MAXIMISING>(
                     standing, placed, (others & BORDER) != 0 ? borderLines(others) : 0,
-                    turnableReach, answeredAll);
+                    reachOf(turnableDiscs), answeredAll);
                 if (MAXIMISING ? bound <= alpha : bound >= beta) {
                     return improves<MAXIMISING>(bound, best) ? bound : best;
                 }
