@@ -120,6 +120,8 @@ SearchEngine::SearchEngine(const int32_t (&values)[8][8], int32_t depth, int32_t
 
 void SearchEngine::startSearch() {
     giveUp = false;
+    cutBy[0] = 0;
+    cutBy[1] = 0;
     // Generation 0 marks the never-written entries; after some four billion
     // searches the numbers come round again, so the table is wiped then.
     if (++generation == 0) {
@@ -301,7 +303,9 @@ int64_t SearchEngine::positiveSumOf(uint64_t discs) const {
 
 // A node one ply above the horizon: every reply is a leaf, valued in place.
 // Most such nodes are cut off after a reply or two, so the replies are
-// found one at a time, the cells the table values most first. A leaf is
+// found one at a time: first the one that cut off the last such node (its
+// neighbours in the tree differ by a move or two, and are mostly answered
+// alike), then the cells the table values most. A leaf is
 // worth its table value while its side can move and the disc count once it
 // cannot, so the costlier test for a move is made only when the two differ
 // and either would change the best.
@@ -323,8 +327,10 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
     bool bounding = false;
     uint64_t turnableDiscs = 0;
     uint64_t anchors = 0;
-    for (int32_t rank = 0; rank < cellRanks; ++rank) {
-        for (uint64_t rest = targets & cellsOfRank[rank]; rest != 0; rest &= rest - 1) {
+    const uint64_t lastCut = targets & cutBy[MAXIMISING];
+    for (int32_t rank = -1; rank < cellRanks; ++rank) {
+        const uint64_t cells = rank < 0 ? lastCut : targets & cellsOfRank[rank] & ~lastCut;
+        for (uint64_t rest = cells; rest != 0; rest &= rest - 1) {
             countNode();
             const int32_t cell = __builtin_ctzll(rest);
             // A leaf's side surely has a move when one of its moves here is
@@ -362,6 +368,7 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
                 if (answered || table == counted) {
                     score = table;
                 } else if (MAXIMISING ? low >= beta : high <= alpha) {
+                    cutBy[MAXIMISING] = uint64_t{1} << cell;
                     return MAXIMISING ? low : high;
                 } else if (MAXIMISING ? high <= alpha : low >= beta) {
                     score = MAXIMISING ? high : low;
@@ -371,6 +378,7 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
                 if (improves<MAXIMISING>(score, best)) {
                     best = score;
                     if (MAXIMISING ? best >= beta : best <= alpha) {
+                        cutBy[MAXIMISING] = uint64_t{1} << cell;
                         return best;
                     }
                 }
@@ -387,7 +395,7 @@ int32_t SearchEngine::frontier(uint64_t mover, uint64_t waiting, int32_t alpha, 
                     return best;
                 }
                 // The best of them is among the first rank that holds any.
-                int32_t first = rank;
+                int32_t first = std::max(rank, 0);
                 while ((others & cellsOfRank[first]) == 0) {
                     ++first;
                 }

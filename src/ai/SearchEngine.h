@@ -31,9 +31,10 @@ class SearchEngine {
     SearchEngine(const int32_t (&values)[8][8], int32_t depth, int32_t difficulty,
                  int32_t edgeWeight);
 
-    // Forgets what earlier searches left in the transposition table and
-    // that an earlier search was given up, so that a search from a new root
-    // finds the same move and visits the same nodes whatever came before.
+    // Forgets what earlier searches left in the transposition table, the
+    // replies that cut off and that an earlier search was given up, so that
+    // a search from a new root finds the same move and visits the same nodes
+    // whatever came before.
     void startSearch();
 
     // The value of a node where the computer (MAXIMISING) or its opponent is
@@ -194,6 +195,9 @@ class SearchEngine {
     static constexpr int32_t MAX_RANKS = 12;
     uint64_t cellsOfRank[MAX_RANKS] = {};
     int32_t cellRanks = 0;
+    // The reply that last cut off a node next to the horizon, as a bit,
+    // where the opponent (0) or the computer (1) was to move.
+    uint64_t cutBy[2] = {};
     int64_t horizon = 0;
     int32_t difficulty = 0;
     int32_t edgeWeight = 0;
