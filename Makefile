@@ -43,7 +43,8 @@ LD_LIBRARY_PATH=$$dir ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOB
 endef
 
 # Every unit test again under AddressSanitizer + UndefinedBehaviorSanitizer,
-# leak checking on, built on the portable paths (no SSE2) so they are tested too.
+# leak checking on, built on the portable paths (no SSE2, no AVX2 search) so
+# they are tested too.
 asan-test: deps
 	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DVANTRIXO_SANITIZE=ON -DVANTRIXO_PORTABLE=ON \
 	  -DVANTRIXO_BENCH=OFF >/dev/null

@@ -2,7 +2,9 @@
 
 #include "rules/DiscSets.h"
 
-#if defined(__x86_64__)
+// VANTRIXO_PORTABLE leaves them out, so that the search's portable path is
+// tested too.
+#if defined(__x86_64__) && !defined(VANTRIXO_PORTABLE)
 
 #include <immintrin.h>
 
@@ -139,7 +141,7 @@ WIDE uint64_t WideDiscSets::flipsOf(int32_t cell, uint64_t own, uint64_t opposin
 
 #else
 
-// Elsewhere the search never asks for these; they answer like DiscSets.
+// Without them the search never asks for these; they answer like DiscSets.
 bool WideDiscSets::available() {
     return false;
 }
