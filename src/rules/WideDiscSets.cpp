@@ -40,32 +40,26 @@ WIDE_INLINE uint64_t united(__m256i lanes) {
     return static_cast<uint64_t>(_mm_cvtsi128_si64(half));
 }
 
+// Each lane's cells moved by its count of bits toward higher bits (UP) or
+// lower ones.
+template <bool UP>
+WIDE_INLINE __m256i stepped(__m256i cells, __m256i counts) {
+    return UP ? _mm256_sllv_epi64(cells, counts) : _mm256_srlv_epi64(cells, counts);
+}
+
 // The cells of `between` reached from a cell of `start` by steps through
 // cells of `between` only: one step, then two, then four at a time, so a
 // run of up to seven is found in three rounds.
-WIDE_INLINE __m256i runsUp(__m256i start, __m256i between) {
+template <bool UP>
+WIDE_INLINE __m256i runs(__m256i start, __m256i between) {
     const __m256i one = steps();
     const __m256i two = _mm256_add_epi64(one, one);
     const __m256i four = _mm256_add_epi64(two, two);
-    __m256i reach =
-        _mm256_or_si256(start, _mm256_and_si256(between, _mm256_sllv_epi64(start, one)));
-    __m256i pass = _mm256_and_si256(between, _mm256_sllv_epi64(between, one));
-    reach = _mm256_or_si256(reach, _mm256_and_si256(pass, _mm256_sllv_epi64(reach, two)));
-    pass = _mm256_and_si256(pass, _mm256_sllv_epi64(pass, two));
-    reach = _mm256_or_si256(reach, _mm256_and_si256(pass, _mm256_sllv_epi64(reach, four)));
-    return _mm256_and_si256(reach, between);
-}
-
-WIDE_INLINE __m256i runsDown(__m256i start, __m256i between) {
-    const __m256i one = steps();
-    const __m256i two = _mm256_add_epi64(one, one);
-    const __m256i four = _mm256_add_epi64(two, two);
-    __m256i reach =
-        _mm256_or_si256(start, _mm256_and_si256(between, _mm256_srlv_epi64(start, one)));
-    __m256i pass = _mm256_and_si256(between, _mm256_srlv_epi64(between, one));
-    reach = _mm256_or_si256(reach, _mm256_and_si256(pass, _mm256_srlv_epi64(reach, two)));
-    pass = _mm256_and_si256(pass, _mm256_srlv_epi64(pass, two));
-    reach = _mm256_or_si256(reach, _mm256_and_si256(pass, _mm256_srlv_epi64(reach, four)));
+    __m256i reach = _mm256_or_si256(start, _mm256_and_si256(between, stepped<UP>(start, one)));
+    __m256i pass = _mm256_and_si256(between, stepped<UP>(between, one));
+    reach = _mm256_or_si256(reach, _mm256_and_si256(pass, stepped<UP>(reach, two)));
+    pass = _mm256_and_si256(pass, stepped<UP>(pass, two));
+    reach = _mm256_or_si256(reach, _mm256_and_si256(pass, stepped<UP>(reach, four)));
     return _mm256_and_si256(reach, between);
 }
 
@@ -76,12 +70,12 @@ WIDE_INLINE uint64_t runEnds(uint64_t start, uint64_t opposing, uint64_t end) {
     const __m256i from = all(start);
     const __m256i through = all(opposing);
     const __m256i to = all(end);
-    const __m256i ups = runsUp(from, _mm256_and_si256(through, up));
-    const __m256i downs = runsDown(from, _mm256_and_si256(through, down));
+    const __m256i ups = runs<true>(from, _mm256_and_si256(through, up));
+    const __m256i downs = runs<false>(from, _mm256_and_si256(through, down));
     const __m256i step = steps();
-    return united(_mm256_or_si256(
-        _mm256_and_si256(_mm256_and_si256(_mm256_sllv_epi64(ups, step), up), to),
-        _mm256_and_si256(_mm256_and_si256(_mm256_srlv_epi64(downs, step), down), to)));
+    return united(
+        _mm256_or_si256(_mm256_and_si256(_mm256_and_si256(stepped<true>(ups, step), up), to),
+                        _mm256_and_si256(_mm256_and_si256(stepped<false>(downs, step), down), to)));
 }
 
 }  // namespace
@@ -103,8 +97,9 @@ WIDE uint64_t WideDiscSets::turnable(uint64_t own, uint64_t opposing) {
     const __m256i down = _mm256_and_si256(all(opposing), downLanding());
     const __m256i empty = all(~(own | opposing));
     const __m256i mine = all(own);
-    return united(_mm256_or_si256(_mm256_and_si256(runsUp(empty, up), runsDown(mine, down)),
-                                  _mm256_and_si256(runsDown(empty, down), runsUp(mine, up))));
+    return united(
+        _mm256_or_si256(_mm256_and_si256(runs<true>(empty, up), runs<false>(mine, down)),
+                        _mm256_and_si256(runs<false>(empty, down), runs<true>(mine, up))));
 }
 
 WIDE uint64_t WideDiscSets::flipsOf(int32_t cell, uint64_t own, uint64_t opposing) {
