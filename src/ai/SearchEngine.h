@@ -129,7 +129,8 @@ class SearchEngine {
     // Nodes this far from the horizon also order their moves by how few
     // replies they leave.
     static constexpr int32_t MOBILITY_FROM = 4;
-    // Nodes this far from the horizon or further use the table.
+    // Nodes this far from the horizon or further use the table; nearer,
+    // searching a position again costs less than looking it up.
     static constexpr int32_t TABLE_FROM = 3;
     // Nodes up to this far from the horizon rank their moves by the cell
     // played alone.
@@ -201,6 +202,7 @@ class SearchEngine {
     int64_t horizon = 0;
     int32_t difficulty = 0;
     int32_t edgeWeight = 0;
+    // Whether the processor has what WideDiscSets needs.
     bool wide = false;
     uint64_t nodes = 0;
     Poll poll = nullptr;
