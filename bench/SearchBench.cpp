@@ -5,58 +5,25 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cinttypes>
 #include <cstdint>
-#include <random>
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "ai/ComputerPlayer.h"
 #include "rules/Board.h"
 #include "rules/MoveList.h"
-#include "support/TestBoards.h"
+#include "support/SearchSignature.h"
 
 namespace {
 
-struct Position {
-    int32_t cells[8][8];
-    int32_t toMove;
-};
-
-void load(Board& board, const Position& position) {
-    for (int32_t x = 0; x < 8; ++x) {
-        for (int32_t y = 0; y < 8; ++y) {
-            board.setCell(x, y, position.cells[x][y]);
-        }
-    }
-}
-
-// Random games from fixed seeds, sampled at set numbers of plies so that
-// the set spans the opening, the middle game and the endgame with either
-// side to move.
-std::vector<Position> benchPositions() {
-    std::vector<Position> positions;
-    Board board;
-    for (uint32_t seed = 1; seed <= 4; ++seed) {
-        for (const int plies : {4, 10, 16, 22, 28, 34, 40, 46, 52}) {
-            std::mt19937 random(seed * 7919);
-            Position p;
-            if (!randomPosition(board, random, plies, p.toMove)) {
-                continue;
-            }
-            for (int32_t x = 0; x < 8; ++x) {
-                for (int32_t y = 0; y < 8; ++y) {
-                    p.cells[x][y] = board.getCell(x, y);
-                }
-            }
-            positions.push_back(p);
-        }
-    }
-    return positions;
-}
+using signature::Position;
 
 void searchPositions(benchmark::State& state) {
     const int32_t depth = static_cast<int32_t>(state.range(0));
     const int32_t difficulty = static_cast<int32_t>(state.range(1));
-    const std::vector<Position> positions = benchPositions();
+    const std::vector<Position> positions = signature::positions();
     Board board;
     std::vector<double> seconds;
     uint64_t nodes = 0;
@@ -64,7 +31,7 @@ void searchPositions(benchmark::State& state) {
     for (auto _ : state) {
         double iteration = 0;
         for (const Position& position : positions) {
-            load(board, position);
+            signature::load(board, position);
             ComputerPlayer player("data/ia/board8x8Values2.brd", depth, difficulty,
                                   position.toMove);
             MoveList moves(position.toMove, &board);
@@ -105,4 +72,22 @@ BENCHMARK(searchPositions)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+// `--signature` prints the search's signature instead of timing anything:
+// the line to quote in a commit that changes the search.
+int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == "--signature") {
+        const signature::Signature s = signature::of("data/ia/board8x8Values2.brd");
+        std::printf("signature: moves %016" PRIx64 " nodes %" PRIu64 "\n", s.moves, s.nodes);
+        std::printf("recorded:  moves %016" PRIx64 " nodes %" PRIu64 " (now %+.1f%%)\n",
+                    signature::RECORDED_MOVES, signature::RECORDED_NODES,
+                    100.0 * (static_cast<double>(s.nodes) / signature::RECORDED_NODES - 1));
+        return 0;
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

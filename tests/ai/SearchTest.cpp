@@ -12,6 +12,7 @@
 #include "rules/Board.h"
 #include "rules/MoveList.h"
 #include "support/ReferenceSearch.h"
+#include "support/SearchSignature.h"
 #include "support/TestBoards.h"
 
 namespace {
@@ -530,6 +531,18 @@ TEST(Search, ExtremeTablesStayInsideTheWinScores) {
                                    ComputerPlayer::SCORE_LIMIT, 0, x, y),
                   ComputerPlayer::WIN_SCORE);
     }
+}
+
+// Nodes are the work a player waits for: a change that makes the search do a
+// tenth more (or less) must say so and record the new figure.
+TEST(Search, KeepsItsSignatureMovesExactlyAndNodesWithinATenth) {
+    const signature::Signature now = signature::of(SHIPPED);
+    EXPECT_EQ(now.moves, signature::RECORDED_MOVES)
+        << std::hex << "moves " << now.moves << ": the search chooses other moves";
+    EXPECT_LE(now.nodes, signature::RECORDED_NODES / 10 * 11)
+        << now.nodes << " nodes: the search does more work than recorded";
+    EXPECT_GE(now.nodes, signature::RECORDED_NODES / 10 * 9)
+        << now.nodes << " nodes: fewer than recorded; record the new figure";
 }
 
 }  // namespace
