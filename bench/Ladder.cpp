@@ -151,6 +151,27 @@ bool sparring(std::vector<Board>& boards, int32_t deepest) {
         }
         std::printf(" %.1f → %.1f |\n", searchers[0], searchers[1]);
     }
+    // Each difficulty's settings on average: what a player choosing one meets.
+    for (int32_t level = 0; level < 3; ++level) {
+        double of[2][SparringPartner::KINDS] = {};
+        int32_t count = 0;
+        for (const int32_t s : settings) {
+            if (matches::SETTING[s].difficulty == level) {
+                ++count;
+                for (int32_t t = 0; t < 2; ++t) {
+                    for (const int32_t k : kinds) {
+                        of[t][k] += 100 * points[t][s][k] / perCell;
+                    }
+                }
+            }
+        }
+        std::printf("| **%s** |", LEVELS[level]);
+        for (const int32_t k : kinds) {
+            std::printf(" %.1f → %.1f |", of[0][k] / count, of[1][k] / count);
+        }
+        std::printf(" %.1f → %.1f |\n", (of[0][2] + of[0][3]) / (2 * count),
+                    (of[1][2] + of[1][3]) / (2 * count));
+    }
     std::fclose(tsv);
     std::printf(
         "\nAverage of the settings against the searchers: %.1f → %.1f.\n"

@@ -1,19 +1,23 @@
-// The value-table tuner (make tune): hill-climbing on a table that keeps the
-// board's eight symmetries, ten numbers, scored by the average score of all
-// nine menu settings against the sparring partners. It tunes on one set of
-// seeded openings and reports on another that shares no position with it
-// (under the symmetries), so the figure it reports was not tuned for.
+// The value-table tuner (make tune): a climb over a table that keeps the
+// board's eight symmetries, ten numbers and their common scale, scored by the
+// average score of the nine menu settings, hard's three counted twice,
+// against the sparring partners. It tunes on one set of seeded openings and
+// reports on another that shares no position with it (under the
+// symmetries), so the figure it reports was not tuned for.
 //
 //   vantrixo_tune [--seed N] [--evaluations N] [--train N] [--held-out N]
 //                 [--deep-openings N] [--jobs N] [--settings 0,3,6]
-//                 [--from FILE] [--out DIR] [--smoke]
+//                 [--from FILE] [--out DIR] [--smoke] [--report FILE]
 //
 // --train counts the training openings (two halves, see Tuner::attempt),
 // --evaluations the half-sets of games played, --deep-openings how many
 // openings of each half the depth-7 settings play, --settings which menu
 // settings (0-8: easy 3, 5, 7, normal 3, 5, 7, hard 3, 5, 7) count. The start
-// table is --from (the hand-written one); tuned.brd and tune.log go to --out.
-// --smoke is a seconds-long run for the tests that also checks the partners.
+// table is --from (the first tuning's table); tuned.brd and tune.log go to
+// --out.
+// --smoke is a seconds-long run for the tests that also checks the partners;
+// --report FILE tunes nothing and reports the start table against FILE (a
+// run cut short, or any two tables) on the held-out openings.
 //
 // Run from the build directory (it reads data/). Every number it prints
 // follows from the seed and the options: the games are deterministic and
@@ -43,7 +47,12 @@ using matches::SETTINGS;
 using Kinds = std::vector<int32_t>;
 
 constexpr int32_t PARAMETERS = 10;
-constexpr int32_t LIMIT = 5000;  // largest magnitude of a cell's value
+// The largest magnitude of a cell's value: a board full of it, with hard's
+// border term at its most, stays below a won game's score, so no position
+// is ever valued as won or lost.
+constexpr int32_t LIMIT = 50000;
+constexpr int32_t BORDER_MOST = 4 * 8 * 1000;
+static_assert(64 * LIMIT + BORDER_MOST < ComputerPlayer::WIN_SCORE, "values too large");
 constexpr const char* PARAMETER_NAMES[PARAMETERS] = {
     "corner",          "edge by corner",         "edge 3rd",
     "edge middle",     "X (diagonal to corner)", "2nd ring 3rd",
@@ -133,16 +142,17 @@ struct Scores {
 
 struct Options {
     uint32_t seed = matches::SEED;
-    int32_t evaluations = 100;
+    int32_t evaluations = 200;
     int32_t train = matches::TRAINING;
     int32_t heldOut = matches::HELD_OUT;
     int32_t jobs = 2;
     // Depth 7 tunes on the first this many openings of each half only: its
     // games cost the most.
     int32_t deepOpenings = 10;
-    std::string from = VANTRIXO_BENCH_TABLES "/handwritten.brd";
+    std::string from = VANTRIXO_BENCH_TABLES "/first-tuning.brd";
     std::string out = "tune";
     bool smoke = false;
+    std::string report;  // a table to report against the start table, no tuning
     std::vector<int32_t> settings = {0, 1, 2, 3, 4, 5, 6, 7, 8};
     Kinds tuneKinds = {2, 3};  // the searchers: random and greedy lose nearly every game
     Kinds reportKinds = {0, 1, 2, 3};
@@ -224,11 +234,20 @@ class Tuner {
         return scores;
     }
 
-    double average(const Scores& scores) const {
-        return scores.average(options.settings, options.tuneKinds);
+    // The nine settings' average with hard's three counted again, so that a
+    // table cannot buy easy's points with hard's.
+    double objective(const Scores& scores) const {
+        double total = 0;
+        int32_t weights = 0;
+        for (const int32_t s : options.settings) {
+            const int32_t weight = matches::SETTING[s].difficulty == 2 ? 2 : 1;
+            total += weight * scores.ofSetting(s, options.tuneKinds);
+            weights += weight;
+        }
+        return total / weights;
     }
 
-    // Better on one half: a higher average, and no setting more than GUARD
+    // Better on one half: a higher objective, and no setting more than GUARD
     // points below where the start table had it.
     bool better(const Scores& candidate, int32_t half) const {
         static constexpr double GUARD = 6;
@@ -238,7 +257,7 @@ class Tuner {
                 return false;
             }
         }
-        return average(candidate) > average(bestScores[half]) + 1e-9;
+        return objective(candidate) > objective(bestScores[half]) + 1e-9;
     }
 
     // A candidate is played on the first half of the training openings and,
@@ -255,7 +274,7 @@ class Tuner {
             scores[1] = score(candidate, 1, settings, bestScores[1]);
             taken = better(scores[1], 1);
             char text[16];
-            std::snprintf(text, sizeof text, "%6.2f", average(scores[1]));
+            std::snprintf(text, sizeof text, "%6.2f", objective(scores[1]));
             second = text;
         }
         if (taken) {
@@ -269,23 +288,66 @@ class Tuner {
             elapsed / std::max(evaluations, 1) * std::max(options.evaluations - evaluations, 0);
         say("[%3d/%d %5.1f min, ~%.0f min left] %-28s %6.2f %s %s  best %6.2f %6.2f | %s\n",
             evaluations, options.evaluations, elapsed / 60, left / 60, what.c_str(),
-            average(scores[0]), second.c_str(), taken ? "taken" : "     ", average(bestScores[0]),
-            average(bestScores[1]), tableLine(candidate).c_str());
+            objective(scores[0]), second.c_str(), taken ? "taken" : "     ",
+            objective(bestScores[0]), objective(bestScores[1]), tableLine(candidate).c_str());
         return taken;
     }
 
-    // The table moved `by` along direction i: one of the numbers, every
-    // number at once (ALL), or every number by that fraction of itself (SCALE).
-    static constexpr int32_t ALL = PARAMETERS;
-    static constexpr int32_t SCALE = PARAMETERS + 1;
-    static Table stepped(const Table& from, int32_t i, double by) {
+    static int32_t largest(const Table& table) {
+        int32_t most = 1;
+        for (const int32_t v : table.value) {
+            most = std::max(most, std::abs(v));
+        }
+        return most;
+    }
+
+    static Table scaled(const Table& from, double factor) {
         Table to = from;
-        for (int32_t j = 0; j < PARAMETERS; ++j) {
-            const double change = i == SCALE ? by * from.value[j] : i == ALL || i == j ? by : 0;
-            to.value[j] = std::clamp(static_cast<int32_t>(std::lround(from.value[j] + change)),
+        for (int32_t i = 0; i < PARAMETERS; ++i) {
+            to.value[i] = std::clamp(static_cast<int32_t>(std::lround(factor * from.value[i])),
                                      -LIMIT, LIMIT);
         }
         return to;
+    }
+
+    // One step of all eleven at once, `length` long: number i up or down by
+    // its own step (a fifth of itself, and no less than a fiftieth of the
+    // largest), as signs[i] says, and then the whole table a quarter of an
+    // octave larger or smaller, as signs[PARAMETERS] says.
+    static constexpr int32_t DIRECTIONS = PARAMETERS + 1;
+    static constexpr double SCALE_STEP = 0.25;  // in powers of two
+    static Table jointStep(const Table& from, const int32_t (&signs)[DIRECTIONS], double length) {
+        Table to;
+        const double floor = 0.02 * largest(from);
+        for (int32_t i = 0; i < PARAMETERS; ++i) {
+            const double step = std::max(0.2 * std::abs(from.value[i]), floor);
+            to.value[i] =
+                static_cast<int32_t>(std::lround(from.value[i] + signs[i] * length * step));
+        }
+        return scaled(to, std::exp2(signs[PARAMETERS] * length * SCALE_STEP));
+    }
+
+    // Tries `step(sign · length)` for sign +1, then -1 when that does not
+    // help; after a step that helps, a longer one the same way, until one
+    // does not. Returns the length of the last step taken, 0 for none.
+    template <typename Step>
+    double climb(Step step, double length, const std::vector<int32_t>& settings) {
+        for (const int32_t sign : {+1, -1}) {
+            double taken = 0;
+            for (double along = length; evaluations < options.evaluations; along *= 1.5) {
+                std::string what;
+                const Table candidate = step(sign * along, what);
+                if (std::equal(candidate.value, candidate.value + PARAMETERS, best.value) ||
+                    !attempt(candidate, what, settings)) {
+                    break;
+                }
+                taken = along;
+            }
+            if (taken > 0) {
+                return taken;
+            }
+        }
+        return 0;
     }
 
     Table tune(const Table& first) {
@@ -296,91 +358,83 @@ class Tuner {
             bestScores[half] = startScores[half];
         }
         say("[%3d/%d] start: %6.2f %6.2f | %s\n", evaluations, options.evaluations,
-            average(startScores[0]), average(startScores[1]), tableLine(first).c_str());
+            objective(startScores[0]), objective(startScores[1]), tableLine(first).c_str());
 
-        // Only hard weighs the table against something fixed (its edge term),
-        // so a multiple of the table changes hard alone: easy and normal keep
-        // every comparison and so their games. Scale first, hard alone.
+        // Only hard weighs the table against something fixed (its border
+        // term), so a multiple of the table changes hard alone: easy and
+        // normal compare table sums, which it keeps in the same order, and so
+        // play the same games. First the scale, hard alone: doubled as far as
+        // the bound allows and then the bound itself; halved when no larger
+        // one helps.
         std::vector<int32_t> hard;
         for (const int32_t s : options.settings) {
             if (matches::SETTING[s].difficulty == 2) {
                 hard.push_back(s);
             }
         }
-        const auto largest = [](const Table& table) {
-            int32_t most = 1;
-            for (const int32_t v : table.value) {
-                most = std::max(most, std::abs(v));
-            }
-            return most;
-        };
-        for (const int32_t factor : {2, 4, 8, 16, 32}) {
-            if (largest(first) * factor > LIMIT || hard.empty() ||
-                evaluations >= options.evaluations) {
+        const double room = static_cast<double>(LIMIT) / largest(first);
+        std::vector<double> factors;
+        for (double factor = 2; factor < room; factor *= 2) {
+            factors.push_back(factor);
+        }
+        factors.push_back(room);
+        bool grown = false;
+        for (const double factor : factors) {
+            if (hard.empty() || evaluations >= options.evaluations) {
                 break;
             }
-            Table scaled = first;
-            for (int32_t& v : scaled.value) {
-                v *= factor;
+            char what[32];
+            std::snprintf(what, sizeof what, "scale x%.3g", factor);
+            grown = attempt(scaled(first, factor), what, hard) || grown;
+        }
+        for (const double factor : {0.5, 0.25}) {
+            if (grown || hard.empty() || evaluations >= options.evaluations) {
+                break;
             }
-            attempt(scaled, "scale x" + std::to_string(factor), hard);
+            attempt(scaled(first, factor), "scale x" + std::to_string(factor).substr(0, 4), hard);
         }
 
-        // Then in a seeded order each round: each number alone, all of them
-        // together (every disc weighs more or less, whatever its cell), and
-        // the scale again (hard alone), a step up and, when that does not
-        // help, a step down. A step that helps grows, one that does not shrinks.
-        double step[PARAMETERS + 2];
-        for (int32_t i = 0; i < PARAMETERS; ++i) {
-            step[i] = std::max(0.5 * std::abs(best.value[i]), 0.05 * largest(best));
-        }
-        step[ALL] = 0.05 * largest(best);
-        step[SCALE] = 0.25;
-        std::vector<int32_t> order(PARAMETERS + 2);
+        // Then rounds of steps that move every number and the scale at once,
+        // the signs drawn at random as SPSA draws its perturbations: the
+        // one-at-a-time steps cannot follow a direction that needs several
+        // numbers to move together. Each round also tries the scale alone
+        // (hard alone, cheap). A length that helped grows, one that did not
+        // shrinks.
+        double length = 1;
+        double scaleLength = 1;
         for (int32_t round = 1; evaluations < options.evaluations; ++round) {
-            for (int32_t i = 0; i < PARAMETERS + 2; ++i) {
-                order[i] = i;
-            }
-            std::shuffle(order.begin(), order.end(), random);
             say("round %d\n", round);
-            const int32_t played = evaluations;
-            for (const int32_t i : order) {
-                if (i == SCALE && hard.empty()) {
-                    continue;
-                }
-                // A step up, and a step down when that does not help; after
-                // one that helps, a longer step the same way, until one
-                // does not. A direction that helped keeps its longer step,
-                // one that did not halves it.
-                bool improved = false;
-                for (const int32_t sign : {+1, -1}) {
-                    while (evaluations < options.evaluations) {
-                        const Table candidate = stepped(best, i, sign * step[i]);
-                        if (std::equal(candidate.value, candidate.value + PARAMETERS, best.value)) {
-                            break;
-                        }
-                        const long shown = std::lround(step[i] * (i == SCALE ? 100 : 1));
-                        const std::string what = (i == SCALE ? std::string("scale")
-                                                  : i == ALL ? std::string("every cell")
-                                                             : PARAMETER_NAMES[i]) +
-                                                 (sign > 0 ? " +" : " -") + std::to_string(shown) +
-                                                 (i == SCALE ? "%" : "");
-                        if (!attempt(candidate, what, i == SCALE ? hard : options.settings)) {
-                            break;
-                        }
-                        improved = true;
-                        step[i] *= 1.5;
-                    }
-                    if (improved) {
-                        break;
-                    }
-                }
-                if (!improved) {
-                    step[i] = std::max(step[i] * 0.5, i == SCALE ? 0.02 : 1.0);
-                }
+            if (!hard.empty()) {
+                const double taken = climb(
+                    [this](double along, std::string& what) {
+                        const double factor = std::exp2(along * SCALE_STEP);
+                        char text[32];
+                        std::snprintf(text, sizeof text, "scale x%.3f", factor);
+                        what = text;
+                        return scaled(best, factor);
+                    },
+                    scaleLength, hard);
+                scaleLength =
+                    taken > 0 ? std::min(taken * 1.5, 4.0) : std::max(scaleLength * 0.5, 0.1);
             }
-            if (evaluations == played) {
-                break;  // no step changes the table any more
+            for (int32_t pair = 0; pair < 4 && evaluations < options.evaluations; ++pair) {
+                int32_t signs[DIRECTIONS];
+                for (int32_t& sign : signs) {
+                    sign = (random() & 1) != 0 ? 1 : -1;
+                }
+                const double taken = climb(
+                    [this, &signs](double along, std::string& what) {
+                        char text[48];
+                        int32_t at = std::snprintf(text, sizeof text, "all %.2f ", std::abs(along));
+                        for (const int32_t sign : signs) {
+                            text[at++] = sign * along > 0 ? '+' : '-';
+                        }
+                        text[at] = 0;
+                        what = text;
+                        return jointStep(best, signs, along);
+                    },
+                    length, options.settings);
+                length = taken > 0 ? std::min(taken * 1.5, 4.0) : std::max(length * 0.7, 0.1);
             }
         }
         return best;
@@ -438,19 +492,35 @@ void printScores(Tuner& tuner, const Options& options, const Kinds& kinds, const
         }
         tuner.say("\n");
     }
-    const auto over = [&options](const Scores& scores, const Kinds& kinds) {
-        double total = 0;
+    // Each difficulty's settings on average.
+    for (int32_t level = 0; level < 3; ++level) {
+        std::vector<int32_t> of;
         for (const int32_t s : options.settings) {
-            total += scores.ofSetting(s, kinds);
+            if (matches::SETTING[s].difficulty == level) {
+                of.push_back(s);
+            }
         }
-        return total / static_cast<double>(options.settings.size());
-    };
-    tuner.say("\naverage against the searchers (the objective): %.1f -> %.1f (%+.1f)\n",
-              over(before, options.tuneKinds), over(after, options.tuneKinds),
-              over(after, options.tuneKinds) - over(before, options.tuneKinds));
+        if (of.empty()) {
+            continue;
+        }
+        const double b = before.average(of, options.tuneKinds);
+        const double a = after.average(of, options.tuneKinds);
+        tuner.say("| **%s** | %.1f | %.1f | %+.1f |", matches::LEVELS[level], b, a, a - b);
+        for (const int32_t kind : kinds) {
+            tuner.say(" %.1f | %.1f |", before.average(of, {kind}), after.average(of, {kind}));
+        }
+        tuner.say("\n");
+    }
+    const double b = before.average(options.settings, options.tuneKinds);
+    const double a = after.average(options.settings, options.tuneKinds);
+    tuner.say("\naverage against the searchers: %.1f -> %.1f (%+.1f)\n", b, a, a - b);
+    tuner.say("the objective (hard's settings counted twice): %.1f -> %.1f (%+.1f)\n",
+              tuner.objective(before), tuner.objective(after),
+              tuner.objective(after) - tuner.objective(before));
     if (kinds.size() > options.tuneKinds.size()) {
-        tuner.say("average against all partners: %.1f -> %.1f (%+.1f)\n", over(before, kinds),
-                  over(after, kinds), over(after, kinds) - over(before, kinds));
+        const double all = after.average(options.settings, kinds);
+        const double was = before.average(options.settings, kinds);
+        tuner.say("average against all partners: %.1f -> %.1f (%+.1f)\n", was, all, all - was);
     }
 }
 
@@ -533,7 +603,7 @@ bool parse(int argc, char** argv, Options& options) {
         const auto number = [&] { return std::atoi(argv[++i]); };
         if (arg == "--smoke") {
             options.smoke = true;
-            options.evaluations = 8;
+            options.evaluations = 16;
             options.train = 4;
             options.heldOut = 2;
             options.settings = {0, 3, 6};
@@ -559,13 +629,15 @@ bool parse(int argc, char** argv, Options& options) {
             options.jobs = std::max(number(), 1);
         } else if (arg == "--from" && hasValue) {
             options.from = argv[++i];
+        } else if (arg == "--report" && hasValue) {
+            options.report = argv[++i];
         } else if (arg == "--out" && hasValue) {
             options.out = argv[++i];
         } else {
             std::fprintf(arg == "--help" ? stdout : stderr,
                          "usage: vantrixo_tune [--seed N] [--evaluations N] [--train N] "
                          "[--held-out N] [--deep-openings N] [--jobs N] [--settings 0,3,6] "
-                         "[--from FILE] [--out DIR] [--smoke]\n");
+                         "[--from FILE] [--out DIR] [--smoke] [--report FILE]\n");
             std::exit(arg == "--help" ? 0 : 2);
         }
     }
@@ -610,14 +682,18 @@ int main(int argc, char** argv) {
         options.train / 2, options.jobs, tableLine(first).c_str());
 
     const auto start = std::chrono::steady_clock::now();
-    const Table tuned = tuner.tune(first);
+    const Table tuned = options.report.empty() ? tuner.tune(first) : readTable(options.report);
     const double tuning = since(start);
-    writeTable(tuned, options.out + "/tuned.brd");
-    tuner.say("\ntuned table (%s/tuned.brd):\n%s", options.out.c_str(), tableText(tuned).c_str());
-
-    printScores(tuner, options, options.tuneKinds,
-                "On the training openings:", tuner.trainingScores(tuner.startScores),
-                tuner.trainingScores(tuner.bestScores));
+    if (options.report.empty()) {
+        writeTable(tuned, options.out + "/tuned.brd");
+        tuner.say("\ntuned table (%s/tuned.brd):\n%s", options.out.c_str(),
+                  tableText(tuned).c_str());
+        printScores(tuner, options, options.tuneKinds,
+                    "On the training openings:", tuner.trainingScores(tuner.startScores),
+                    tuner.trainingScores(tuner.bestScores));
+    } else {
+        tuner.say("\nreported against %s:\n%s", options.report.c_str(), tableText(tuned).c_str());
+    }
     const Scores before = tuner.report(first, heldOut);
     const Scores after = tuner.report(tuned, heldOut);
     printScores(tuner, options, options.reportKinds, "On the held-out openings:", before, after);
@@ -626,7 +702,7 @@ int main(int argc, char** argv) {
               (since(start) - tuning) / 60, options.jobs);
     std::fclose(log);
 
-    if (options.smoke) {
+    if (options.smoke && options.report.empty()) {
         for (const int32_t v : tuned.value) {
             if (std::abs(v) > LIMIT) {
                 std::fprintf(stderr, "a tuned value leaves the range: %d\n", v);

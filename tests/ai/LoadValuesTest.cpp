@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -242,20 +243,21 @@ TEST(LoadValues, TheShippedTableIsCompleteSymmetricAndBounded) {
 
     PositionValues table;
     table.loadValues("data/ia/board8x8Values2.brd");
+    int64_t most = 4 * 8 * 1000;  // hard's border term at its largest
     for (int x = 0; x < 8; ++x) {
         for (int y = 0; y < 8; ++y) {
             const int32_t v = table.at(x, y);
             EXPECT_EQ(v, table.at(7 - x, y));
             EXPECT_EQ(v, table.at(x, 7 - y));
             EXPECT_EQ(v, table.at(y, x));
-            EXPECT_LE(v, 5000);
-            EXPECT_GE(v, -5000);
+            most += std::abs(v);
             const bool corner = (x == 0 || x == 7) && (y == 0 || y == 7);
             if (!corner) {
                 EXPECT_LT(v, table.at(0, 0));
             }
         }
     }
+    EXPECT_LT(most, ComputerPlayer::WIN_SCORE);
 }
 
 }  // namespace
