@@ -7,6 +7,8 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
 #include "rules/Difficulty.h"
 #include "screens/Game.h"
@@ -47,29 +49,55 @@ bool isSet(const char* variable) {
     return value != nullptr && value[0] != '\0';
 }
 
+// Where SDL will use X11, and unless the user has set them: present through
+// SDL 2's software renderer, without a texture framebuffer. Otherwise the
+// compatibility library over SDL 2 loads the whole OpenGL stack (some 90 MB,
+// five more threads, a slower start) to show the one software surface that
+// the game draws every pixel of; it takes both settings to keep it out.
+// Classic SDL reads neither. To scale the window through OpenGL again, set
+// SDL_FRAMEBUFFER_ACCELERATION=1 and SDL_RENDER_DRIVER=opengl.
+void preferSoftwarePresentation() {
+    if (!isSet("SDL_FRAMEBUFFER_ACCELERATION")) {
+        setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 1);
+    }
+    if (!isSet("SDL_RENDER_DRIVER")) {
+        setenv("SDL_RENDER_DRIVER", "software", 1);
+    }
+}
+
 // A driver named in SDL_VIDEODRIVER is used as SDL would. Otherwise the
 // window system's own driver, X11 first as in SDL: left to itself SDL goes on
 // to a text-mode driver (libcaca, aalib) that draws into the terminal, or to
 // one that draws nowhere. One SDL_Init only: after a failed one the SDL 2
 // compatibility library reports success without a driver.
 bool startVideo() {
-    if (!isSet("SDL_VIDEODRIVER")) {
-        const char* driver = isSet("DISPLAY")           ? "x11"
-                             : isSet("WAYLAND_DISPLAY") ? "wayland"
-                                                        : nullptr;
-        if (driver == nullptr) {
+    const bool named = isSet("SDL_VIDEODRIVER");
+    const char* display = isSet("DISPLAY")           ? "DISPLAY"
+                          : isSet("WAYLAND_DISPLAY") ? "WAYLAND_DISPLAY"
+                                                     : nullptr;
+    if (!named) {
+        if (display == nullptr) {
             SDL_SetError("no graphical display");
             return false;
         }
-        setenv("SDL_VIDEODRIVER", driver, 1);
-        if (SDL_Init(SDL_INIT_VIDEO) < 0) {
-            unsetenv("SDL_VIDEODRIVER");
-            SDL_SetError("no graphical display");
-            return false;
-        }
+        setenv("SDL_VIDEODRIVER", display[0] == 'D' ? "x11" : "wayland", 1);
+    }
+    if (std::strcmp(std::getenv("SDL_VIDEODRIVER"), "x11") == 0) {
+        preferSoftwarePresentation();
+    }
+    // From before SDL opens the display, which may go while SDL starts.
+    XSetIOErrorHandler(displayLost);
+    if (SDL_Init(SDL_INIT_VIDEO) >= 0) {
         return true;
     }
-    return SDL_Init(SDL_INIT_VIDEO) >= 0;
+    if (!named) {
+        // A display is named but cannot be opened: which one, and SDL's reason.
+        unsetenv("SDL_VIDEODRIVER");
+        const std::string reason = SDL_GetError();
+        SDL_SetError("no graphical display at %s=%s: %s", display, std::getenv(display),
+                     reason.c_str());
+    }
+    return false;
 }
 
 }  // namespace
@@ -95,7 +123,7 @@ bool setUpDisplay(SDL_Surface** screen) {
         return false;
     }
 
-    // After SDL has opened the display and set up its own handler, if any.
+    // Again, should SDL have set a handler of its own while opening the display.
     XSetIOErrorHandler(displayLost);
     SDL_WM_SetCaption("vantrixo", "");
     SDL_EnableKeyRepeat(500, 30);

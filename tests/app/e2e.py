@@ -8,11 +8,14 @@
                                 the menu ends the program
   e2e.py close PROGRAM DATA     the window's close button, on the menu and in
                                 a game
-  e2e.py lost PROGRAM DATA      the X server ends on the menu, in a game and
-                                during the computer's search
+  e2e.py lost PROGRAM DATA      the X server ends on the menu, in a game,
+                                during the computer's search, and many times
+                                within the program's first 0.3 s
   e2e.py expose PROGRAM DATA    the window unmapped and mapped again, there too
   e2e.py scaled PROGRAM DATA    SDL12COMPAT_WINDOW_SCALING=2: an 800x800 window
                                 on the compatibility library, clicks still on target
+  e2e.py memory PROGRAM DATA    peak memory on the menu and in a depth-7 game,
+                                one thread and no OpenGL; OpenGL when asked for
 
 With VANTRIXO_SHOTS set to a directory the screenshots of the run are kept there.
 """
@@ -35,6 +38,7 @@ from x_session import (AWAY, LAYOUT, Frames, SearchHold, XServer, cell_centre,  
 OPENING_RED = {(3, 4), (4, 3)}
 OPENING_GREEN = {(3, 3), (4, 4)}
 AFTER_RED = {(3, 4), (4, 3), (4, 4), (5, 4)}  # red's move on (5, 4)
+LOST = b"vantrixo: lost the connection to the display\n"
 
 
 def wait_for(x, proc, window, expected, what, shots, name, timeout=10, again=None):
@@ -332,11 +336,44 @@ def run_lost(program, frames, shots):
                 time.sleep(0.01)
             ended = time.monotonic() - gone
             status = proc.wait(10)
-            assert (status, proc.communicate()) == (
-                1, (b"", b"vantrixo: lost the connection to the display\n")), (
-                status, proc.communicate())
+            assert (status, proc.communicate()) == (1, (b"", LOST)), (status, proc.communicate())
             print("ok: the display went %s; the program ended %.0f ms later, status 1"
                   % (where, 1000 * ended))
+
+
+def run_lost_at_start(program, runs=16):
+    """The X server ends 0 to 0.3 s after the program starts, while SDL opens
+    the display and the window: every run ends within 2 s with status 1, with
+    the program's own line (or, when the display had gone before SDL looked,
+    the one for a display that cannot be opened)."""
+    slowest = 0
+    for run in range(runs):
+        x = XServer()
+        proc = None
+        try:
+            proc = subprocess.Popen([program], cwd="/", env=x.env,
+                                    stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+            time.sleep(0.3 * run / (runs - 1))
+            x.stop()
+            gone = time.monotonic()
+            try:
+                out, err = proc.communicate(timeout=2)
+            except subprocess.TimeoutExpired:
+                raise AssertionError("run %d: the program still runs 2 s after the display went"
+                                     " (%.1f%% of a core)" % (run, 100 * idle_share(proc, 1)))
+            slowest = max(slowest, time.monotonic() - gone)
+            unopened = (b"Argh! Can't init SDL!\n",
+                        b"no graphical display at DISPLAY=%s: " % x.display.encode())
+            assert proc.returncode == 1 and ((out, err) == (b"", LOST) or (
+                out == unopened[0] and err.startswith(unopened[1]) and err.count(b"\n") == 1)), \
+                ("run %d" % run, proc.returncode, out, err)
+        finally:
+            if proc is not None and proc.poll() is None:
+                proc.kill()
+                proc.wait()
+            x.stop()
+    print("ok: the display went in the first 0.3 s, %d times; the program always ended with"
+          " status 1, at most %.0f ms later" % (runs, 1000 * slowest))
 
 
 def shown_again(x, window, before, hold, where):
@@ -412,6 +449,54 @@ def run_scaled(program, frames, shots):
         print("ok: a %dx%d window, and clicks land where they show" % (400 * k, 400 * k))
 
 
+def status_field(pid, name):
+    with open("/proc/%d/status" % pid) as f:
+        return next(line.split()[1] for line in f if line.startswith(name + ":"))
+
+
+def uses_opengl(pid):
+    with open("/proc/%d/maps" % pid) as f:
+        return "/libGL" in f.read()
+
+
+def run_memory(program, frames, shots):
+    """What the program costs: under 32 MB at its peak on the menu and after
+    three moves of a depth-7 game, on one thread and without the OpenGL stack
+    on either library. A player's own SDL_FRAMEBUFFER_ACCELERATION=1 brings
+    OpenGL back on the compatibility library, as it asks."""
+    with started(program) as (x, proc, window):
+        x.move(window, AWAY)
+        wait_for(x, proc, window, frames.menu(), "the menu", shots, "memory-menu")
+        compat = "sdl12-compat" in open("/proc/%d/maps" % proc.pid).read()
+        menu = (int(status_field(proc.pid, "VmHWM")), status_field(proc.pid, "Threads"))
+        assert menu[0] < 32 * 1024 and menu[1] == "1" and not uses_opengl(proc.pid), menu
+        start_computer_game(x, proc, window, frames, shots, "memory")
+        seen, clicked, deadline = [], 0, time.monotonic() + 60
+        while len(seen) <= 3:
+            assert time.monotonic() < deadline and proc.poll() is None, "no reply in time"
+            shot = x.screenshot(window)
+            red, green = frames.discs(shot)
+            # Red to move: a new position, or the same one 3 s after a missed click.
+            if (((red, green) not in seen or time.monotonic() > clicked + 3)
+                    and mismatch(shot, frames.game(red, green, "redturn")) * 160000 <= 100):
+                if (red, green) not in seen:
+                    seen.append((red, green))
+                clicked = time.monotonic()
+                if len(seen) <= 3:
+                    x.click(window, *cell_centre(red_moves(red, green)[0]))
+                    x.move(window, AWAY)
+        game = int(status_field(proc.pid, "VmHWM"))
+        assert game < 32 * 1024 and not uses_opengl(proc.pid), game
+    print("ok: peak memory %.1f MB on the menu (one thread), %.1f MB after three depth-7"
+          " replies; no OpenGL" % (menu[0] / 1024, game / 1024))
+    with started(program, env={"SDL_FRAMEBUFFER_ACCELERATION": "1"}) as (x, proc, window):
+        x.move(window, AWAY)
+        wait_for(x, proc, window, frames.menu(), "the menu", shots, "memory-opengl")
+        assert uses_opengl(proc.pid) == compat
+    print("ok: with SDL_FRAMEBUFFER_ACCELERATION=1 OpenGL is %s" % (
+        "loaded, as asked" if compat else "not there on classic SDL"))
+
+
 def run_novideo(program):
     elsewhere = tempfile.mkdtemp(prefix="vantrixo-e2e-")
     try:
@@ -420,6 +505,20 @@ def run_novideo(program):
         assert done.stdout == b"Argh! Can't init SDL!\n", done.stdout
         assert done.returncode == 1, done.returncode
         print("ok: no video driver: the message and status 1")
+
+        # A display named but not there: the same, with which one and why.
+        taken = open("/proc/net/unix").read()
+        free = next(n for n in range(59, 1000) if "/tmp/.X11-unix/X%d\n" % n not in taken)
+        env = dict(os.environ, DISPLAY=":%d" % free)
+        env.pop("SDL_VIDEODRIVER", None)
+        done = subprocess.run([program], cwd=elsewhere, env=env, capture_output=True, timeout=20,
+                              stdin=subprocess.DEVNULL)
+        assert done.stdout == b"Argh! Can't init SDL!\n", done.stdout[:200]
+        reason = b"no graphical display at DISPLAY=:%d: " % free
+        line = done.stderr.splitlines()[-1] if done.stderr else b""
+        assert line.startswith(reason) and line[len(reason):].strip(), done.stderr
+        assert done.returncode == 1, done.returncode
+        print("ok: an unreachable display: the message, %r and status 1" % line.decode())
 
         # No display and no driver named: never a text-mode driver instead.
         if os.path.exists("/dev/fb0") or os.path.exists("/dev/dri"):
@@ -452,6 +551,9 @@ def main():
         run_expose(program, Frames(data), shots)
     elif mode == "lost":
         run_lost(program, Frames(data), shots)
+        run_lost_at_start(program)
+    elif mode == "memory":
+        run_memory(program, Frames(data), shots)
     else:
         run_play(program, Frames(data), shots, through_link=(mode == "symlink"),
                  terminate=(mode == "sigterm"))
