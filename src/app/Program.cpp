@@ -54,8 +54,8 @@ bool isSet(const char* variable) {
 // compatibility library over SDL 2 loads the whole OpenGL stack (some 90 MB,
 // five more threads, a slower start) to show the one software surface that
 // the game draws every pixel of; it takes both settings to keep it out.
-// Classic SDL reads neither. To scale the window through OpenGL again, set
-// SDL_FRAMEBUFFER_ACCELERATION=1 and SDL_RENDER_DRIVER=opengl.
+// Classic SDL reads neither. Either one set by the player (such as
+// SDL_FRAMEBUFFER_ACCELERATION=1) brings OpenGL back.
 void preferSoftwarePresentation() {
     if (!isSet("SDL_FRAMEBUFFER_ACCELERATION")) {
         setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 1);
