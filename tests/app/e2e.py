@@ -471,20 +471,23 @@ def run_memory(program, frames, shots):
         menu = (int(status_field(proc.pid, "VmHWM")), status_field(proc.pid, "Threads"))
         assert menu[0] < 32 * 1024 and menu[1] == "1" and not uses_opengl(proc.pid), menu
         start_computer_game(x, proc, window, frames, shots, "memory")
+        # Red plays its first legal move each time it is to move, again 3 s
+        # after a missed click, until the computer has answered three times.
         seen, clicked, deadline = [], 0, time.monotonic() + 60
-        while len(seen) <= 3:
+        while len(seen) < 4:
             assert time.monotonic() < deadline and proc.poll() is None, "no reply in time"
             shot = x.screenshot(window)
             red, green = frames.discs(shot)
-            # Red to move: a new position, or the same one 3 s after a missed click.
-            if (((red, green) not in seen or time.monotonic() > clicked + 3)
-                    and mismatch(shot, frames.game(red, green, "redturn")) * 160000 <= 100):
-                if (red, green) not in seen:
-                    seen.append((red, green))
+            if mismatch(shot, frames.game(red, green, "redturn")) * 160000 > 100:
+                continue
+            if (red, green) not in seen:
+                seen.append((red, green))
+            elif time.monotonic() < clicked + 3:
+                continue
+            if len(seen) < 4:
                 clicked = time.monotonic()
-                if len(seen) <= 3:
-                    x.click(window, *cell_centre(red_moves(red, green)[0]))
-                    x.move(window, AWAY)
+                x.click(window, *cell_centre(red_moves(red, green)[0]))
+                x.move(window, AWAY)
         game = int(status_field(proc.pid, "VmHWM"))
         assert game < 32 * 1024 and not uses_opengl(proc.pid), game
     print("ok: peak memory %.1f MB on the menu (one thread), %.1f MB after three depth-7"
