@@ -106,11 +106,16 @@ screenshots: build
 package: build
 	@cd $(BUILD_DIR) && cpack -G DEB
 
-format:
-	@clang-format -i $$(git ls-files '*.cpp' '*.h')
+# One formatter version for everyone, and only on the C++ sources: it would
+# take any other file (a CMakeLists.txt, say) for C++ and mangle it.
+CLANG_FORMAT = clang-format-14
+FORMATTED = $$(git ls-files '*.cpp' '*.h')
+
+format: deps
+	@$(CLANG_FORMAT) -i $(FORMATTED)
 
 format-check: deps
-	@clang-format --dry-run -Werror $$(git ls-files '*.cpp' '*.h')
+	@$(CLANG_FORMAT) --dry-run -Werror $(FORMATTED)
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)

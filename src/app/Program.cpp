@@ -10,14 +10,17 @@
 #include <cstring>
 #include <string>
 
-#include "rules/Difficulty.h"
 #include "screens/Game.h"
+#include "screens/Layout.h"
 #include "screens/Menu.h"
 #include "screens/MenuItem.h"
 
 namespace {
 
 constexpr Uint32 PAUSE_BEFORE_MENU_MS = 100;
+constexpr int BITS_PER_PIXEL = 24;
+constexpr int KEY_REPEAT_DELAY_MS = 500;
+constexpr int KEY_REPEAT_INTERVAL_MS = 30;
 
 // The screens poll the key and mouse state and look only for a quit request
 // or an exposure in the queue. Keys, quit requests and exposures stay enabled.
@@ -114,7 +117,8 @@ bool setUpDisplay(SDL_Surface** screen) {
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
 
-    *screen = SDL_SetVideoMode(400, 400, 24, SDL_HWSURFACE | SDL_DOUBLEBUF);
+    *screen = SDL_SetVideoMode(layout::WINDOW_SIZE, layout::WINDOW_SIZE, BITS_PER_PIXEL,
+                               SDL_HWSURFACE | SDL_DOUBLEBUF);
     if (*screen == nullptr) {
         // Every screen would blit to and flip a null surface; stop here the way
         // a failed start of SDL does, with SDL's own reason on standard error.
@@ -126,7 +130,7 @@ bool setUpDisplay(SDL_Surface** screen) {
     // Again, should SDL have set a handler of its own while opening the display.
     XSetIOErrorHandler(displayLost);
     SDL_WM_SetCaption("vantrixo", "");
-    SDL_EnableKeyRepeat(500, 30);
+    SDL_EnableKeyRepeat(KEY_REPEAT_DELAY_MS, KEY_REPEAT_INTERVAL_MS);
     for (Uint8 type : IGNORED_EVENTS) {
         SDL_EventState(type, SDL_IGNORE);
     }
@@ -143,8 +147,8 @@ int32_t runProgram(int argc, char** argv) {
     Menu menu;
     SDL_Surface* screen = nullptr;
     if (setUpDisplay(&screen)) {
-        int32_t depth = 5;
-        int32_t difficulty = NORMAL;
+        int32_t depth = Menu::FIRST_DEPTH;
+        int32_t difficulty = Menu::FIRST_DIFFICULTY;
         int32_t choice = menu.run(screen, depth, difficulty);
         while (choice != EXIT_ITEM) {
             // Each game lives on while the next menu is shown and goes only

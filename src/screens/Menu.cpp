@@ -3,7 +3,6 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
-#include "rules/Difficulty.h"
 #include "screens/BlitAt.h"
 #include "screens/CloseRequest.h"
 #include "screens/DisplayFormat.h"
@@ -20,6 +19,8 @@ bool holds(const Region& region, int32_t x, int32_t y) {
 
 // Both settings step through three levels: easy to hard, depth 3 to 7.
 constexpr int32_t LEVEL_MAX = HARD;
+constexpr int32_t SHALLOWEST = 3;
+constexpr int32_t DEPTH_STEP = 2;
 constexpr Uint32 STEP_DELAY_MS = 100;
 constexpr Uint32 POLL_DELAY_MS = 40;
 
@@ -50,8 +51,8 @@ Menu::Menu() {
     difficultyImages[2] = IMG_Load("data/menu/dif_hard.png");
     backgroundImage = IMG_Load("data/menu/fundo.png");
     selected = NO_ITEM;
-    difficulty = NORMAL;
-    depthIndex = 1;
+    difficulty = FIRST_DIFFICULTY;
+    depthIndex = (FIRST_DEPTH - SHALLOWEST) / DEPTH_STEP;
 }
 
 Menu::~Menu() {
@@ -140,7 +141,7 @@ int32_t Menu::run(SDL_Surface* screen, int32_t& depthOut, int32_t& difficultyOut
         SDL_Delay(POLL_DELAY_MS);
     } while (!done);
 
-    depthOut = 2 * depthIndex + 3;
+    depthOut = SHALLOWEST + DEPTH_STEP * depthIndex;
     difficultyOut = difficulty;
     return selected;
 }

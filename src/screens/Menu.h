@@ -2,12 +2,18 @@
 
 #include <cstdint>
 
+#include "rules/Difficulty.h"
+
 struct SDL_Surface;
 
 // The start screen: four items, the difficulty and depth arrows, ESC (or the
 // window's close button) to leave. Its pictures load before SDL is initialised.
 class Menu {
   public:
+    // The settings a new menu shows.
+    static constexpr int32_t FIRST_DIFFICULTY = NORMAL;
+    static constexpr int32_t FIRST_DEPTH = 5;
+
     Menu();
     Menu(const Menu&) = delete;
     Menu& operator=(const Menu&) = delete;
