@@ -49,8 +49,8 @@ void realGames(benchmark::State& state) {
             Board board;
             const int32_t side =
                 selfplay::randomOpening(board, static_cast<uint32_t>(1000 + game), OPENING_PLIES);
-            ComputerPlayer red(selfplay::SHIPPED_TABLE, depth, difficulty, RED);
-            ComputerPlayer green(selfplay::SHIPPED_TABLE, depth, difficulty, GREEN);
+            ComputerPlayer red(PositionValues::SHIPPED_TABLE, depth, difficulty, RED);
+            ComputerPlayer green(PositionValues::SHIPPED_TABLE, depth, difficulty, GREEN);
             selfplay::playOut(
                 board, side, red, green,
                 [&](const Board& before, int32_t mover, double seconds, uint64_t searchedNodes) {
@@ -74,7 +74,7 @@ void realGames(benchmark::State& state) {
 
     // The reference on the same positions, the same table and setting.
     PositionValues table;
-    table.loadValues(selfplay::SHIPPED_TABLE);
+    table.loadValues(PositionValues::SHIPPED_TABLE);
     double referenceSeconds = 0;
     double sameSeconds = 0;
     uint64_t referenceNodes = 0;

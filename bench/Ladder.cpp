@@ -67,10 +67,10 @@ double play(Board& board, int redSetting, int greenSetting, uint32_t seed) {
     const int32_t side = selfplay::randomOpening(board, seed, OPENING_PLIES);
     const Setting r = SETTINGS[redSetting];
     const Setting g = SETTINGS[greenSetting];
-    ComputerPlayer red(selfplay::SHIPPED_TABLE, r.depth, r.difficulty, RED);
-    ComputerPlayer green(selfplay::SHIPPED_TABLE, g.depth, g.difficulty, GREEN);
+    ComputerPlayer red(PositionValues::SHIPPED_TABLE, r.depth, r.difficulty, RED);
+    ComputerPlayer green(PositionValues::SHIPPED_TABLE, g.depth, g.difficulty, GREEN);
     selfplay::playOut(board, side, red, green, [](const Board&, int32_t, double, uint64_t) {});
-    return (selfplay::winner(board) + 1) / 2.0;  // red's points
+    return matches::pointsOf(board, RED);
 }
 
 void runPairing(Board& board, Pairing& pairing) {
@@ -90,7 +90,7 @@ bool sparring(std::vector<Board>& boards, int32_t deepest) {
     const std::vector<matches::Opening> openings =
         matches::heldOutOpenings(boards[0], matches::SEED, matches::HELD_OUT, training);
     const std::vector<std::string> tables = {VANTRIXO_BENCH_TABLES "/handwritten.brd",
-                                             selfplay::SHIPPED_TABLE};
+                                             PositionValues::SHIPPED_TABLE};
     const char* tableNames[2] = {"hand-written", "shipped"};
     std::vector<int32_t> settings;
     for (int32_t s = 0; s < matches::SETTINGS; ++s) {

@@ -102,6 +102,13 @@ inline std::vector<Opening> distinctOpenings(Board& board, uint32_t firstSeed, i
     return drawn;
 }
 
+// What a finished game on `board` is worth to `side`: 1 for a win, 0.5 for
+// a draw, 0 for a loss.
+inline double pointsOf(const Board& board, int32_t side) {
+    const int32_t winner = board.winner();
+    return winner == side ? 1.0 : winner == NO_SIDE ? 0.5 : 0.0;
+}
+
 inline void lay(Board& board, const Opening& opening) {
     for (int32_t cell = 0; cell < 64; ++cell) {
         const int32_t value = (opening.red >> cell & 1) != 0     ? RED
@@ -118,17 +125,9 @@ inline double play(Board& board, const Opening& opening, const std::string& tabl
                    const Setting& setting, int32_t computerSide, SparringPartner& partner) {
     lay(board, opening);
     ComputerPlayer computer(table, setting.depth, setting.difficulty, computerSide);
-    int32_t side = opening.side;
-    for (bool passed = false;; side = opponentOf(side)) {
+    for (int32_t side = MoveList::sideToMove(board, opening.side); side != NO_SIDE;
+         side = MoveList::sideToMove(board, opponentOf(side))) {
         MoveList moves(side, &board);
-        if (moves.isEmpty()) {
-            if (passed) {
-                break;
-            }
-            passed = true;
-            continue;
-        }
-        passed = false;
         if (side == computerSide) {
             computer.play(&moves);
             continue;
@@ -136,10 +135,7 @@ inline double play(Board& board, const Opening& opening, const std::string& tabl
         const int32_t cell = partner.choose(board.discsOf(side), board.discsOf(opponentOf(side)));
         moves.apply(cell / 8, cell % 8);
     }
-    board.recount();
-    const int32_t own = computerSide == RED ? board.redCount() : board.greenCount();
-    const int32_t other = computerSide == RED ? board.greenCount() : board.redCount();
-    return own > other ? 1.0 : own == other ? 0.5 : 0.0;
+    return pointsOf(board, computerSide);
 }
 
 // The partner's seed for one game: the same whatever the computer's setting

@@ -32,7 +32,7 @@ void searchPositions(benchmark::State& state) {
         double iteration = 0;
         for (const Position& position : positions) {
             signature::load(board, position);
-            ComputerPlayer player("data/ia/board8x8Values2.brd", depth, difficulty,
+            ComputerPlayer player(PositionValues::SHIPPED_TABLE, depth, difficulty,
                                   position.toMove);
             MoveList moves(position.toMove, &board);
             int32_t x = -1;
@@ -76,7 +76,7 @@ BENCHMARK(searchPositions)
 // the line to quote in a commit that changes the search.
 int main(int argc, char** argv) {
     if (argc == 2 && std::string(argv[1]) == "--signature") {
-        const signature::Signature s = signature::of("data/ia/board8x8Values2.brd");
+        const signature::Signature s = signature::of(PositionValues::SHIPPED_TABLE);
         std::printf("signature: moves %016" PRIx64 " nodes %" PRIu64 "\n", s.moves, s.nodes);
         std::printf("recorded:  moves %016" PRIx64 " nodes %" PRIu64 " (now %+.1f%%)\n",
                     signature::RECORDED_MOVES, signature::RECORDED_NODES,

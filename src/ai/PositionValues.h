@@ -11,6 +11,9 @@
 // right), each line read the way "%d %d %d %d %d %d %d %d" reads it.
 class PositionValues {
   public:
+    // The game's own table, beside the program.
+    static constexpr const char* SHIPPED_TABLE = "data/ia/board8x8Values2.brd";
+
     // What is read of a file at most: a line keeps its first LINE_KEPT bytes
     // (no table needs more), and after FILE_READ bytes the file counts as
     // ended, so that no file can stall or flood the game.

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "rules/DiscSets.h"
+
 // VANTRIXO_PORTABLE builds the plain loop, so that path is tested too.
 #if defined(__SSE2__) && !defined(VANTRIXO_PORTABLE)
 #define VANTRIXO_SSE2 1
@@ -63,6 +65,12 @@ void Board::recount() {
             }
         }
     }
+}
+
+int32_t Board::winner() const {
+    const int32_t red = DiscSets::count(discsOf(RED));
+    const int32_t green = DiscSets::count(discsOf(GREEN));
+    return red > green ? RED : red < green ? GREEN : NO_SIDE;
 }
 
 void Board::saveSnapshot() {

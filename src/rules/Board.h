@@ -29,6 +29,8 @@ class Board {
     uint64_t discsOf(int32_t value) const;
 
     void recount();
+    // RED or GREEN, whichever has more discs; NO_SIDE for equal counts.
+    int32_t winner() const;
     int32_t redCount() const { return numRed; }
     int32_t greenCount() const { return numGreen; }
     void saveSnapshot();

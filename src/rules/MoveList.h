@@ -14,6 +14,10 @@ class MoveList {
     MoveList& operator=(const MoveList&) = delete;
     ~MoveList();
 
+    // Whose move it is when it is `side`'s turn (RED or GREEN): `side` when it has a move,
+    // else the other side (a pass), else NO_SIDE: the game is over.
+    static int32_t sideToMove(const Board& board, int32_t side);
+
     bool hasMove(int32_t x, int32_t y) const { return findMove(x, y) != nullptr; }
     bool isEmpty() const { return head == nullptr; }
     void apply(int32_t x, int32_t y);

@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr const char* VALUES_PATH = "data/ia/board8x8Values2.brd";
-
 constexpr Uint32 START_WAIT_MS = 100;
 constexpr Uint32 AFTER_MOVE_WAIT_MS = 200;
 constexpr Uint32 END_WAIT_MS = 50;
@@ -65,9 +63,9 @@ Game::Game(int32_t mode, int32_t depth, int32_t difficulty) : mode(mode) {
     nobodyWinImage = load("data/game/nobodywin.png");
     escTextImage = load("data/game/esctext.png");
     if (mode == PLAY_RED) {
-        computer = new ComputerPlayer(VALUES_PATH, depth, difficulty, GREEN);
+        computer = new ComputerPlayer(PositionValues::SHIPPED_TABLE, depth, difficulty, GREEN);
     } else if (mode == PLAY_GREEN) {
-        computer = new ComputerPlayer(VALUES_PATH, depth, difficulty, RED);
+        computer = new ComputerPlayer(PositionValues::SHIPPED_TABLE, depth, difficulty, RED);
     }
     if (computer != nullptr) {
         computer->setPoll(escapeDuringSearch, &escapedInSearch);
@@ -131,19 +129,12 @@ void Game::run(SDL_Surface* screen) {
             board.animateFlips(screen);
             frameOnScreen = false;
             switchTurn();
+            turn = MoveList::sideToMove(board, turn);
             delete moves;
-            moves = new MoveList(turn, &board);
-            if (moves->isEmpty()) {
-                // The other side cannot move: the side that just moved goes again.
-                switchTurn();
-                delete moves;
-                moves = new MoveList(turn, &board);
-                if (moves->isEmpty()) {
-                    turn = NO_SIDE;
-                    cursorX = -1;
-                    cursorY = -1;
-                    drawFrame(screen);
-                }
+            // Once the game is over, either side's list is empty.
+            moves = new MoveList(turn == NO_SIDE ? RED : turn, &board);
+            if (turn == NO_SIDE) {
+                drawFrame(screen);
             }
             SDL_Delay(AFTER_MOVE_WAIT_MS);
         }
@@ -190,12 +181,9 @@ void Game::drawFrame(SDL_Surface* screen) {
         indicator = redTurnImage;
     } else if (turn == GREEN) {
         indicator = greenTurnImage;
-    } else if (board.redCount() > board.greenCount()) {
-        indicator = redWinImage;
-    } else if (board.redCount() < board.greenCount()) {
-        indicator = greenWinImage;
     } else {
-        indicator = nobodyWinImage;
+        const int32_t winner = board.winner();
+        indicator = winner == RED ? redWinImage : winner == GREEN ? greenWinImage : nobodyWinImage;
     }
     blitAt(indicator, screen, layout::INDICATOR.x, layout::INDICATOR.y);
     blitAt(escTextImage, screen, layout::ESC_TEXT.x, layout::ESC_TEXT.y);

@@ -166,9 +166,8 @@ TEST(LoadValues, AgreesWithTheCLibraryOnRandomInRangeLines) {
 
 TEST(LoadValues, AMissingFileIsReportedOnceAndThePlayerStillPlays) {
     testing::internal::CaptureStderr();
-    ComputerPlayer player("no/such/dir/board8x8Values2.brd", 3, 1, RED);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Failed to open 'no/such/dir/board8x8Values2.brd'.\n");
+    ComputerPlayer player("no/such/dir/values.brd", 3, 1, RED);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Failed to open 'no/such/dir/values.brd'.\n");
     Board board;
     MoveList moves(RED, &board);
     testing::internal::CaptureStdout();
@@ -224,7 +223,7 @@ TEST(LoadValues, AnOverlongLineOrFileIsReadOnlyInPart) {
 // eight numbers, the same under the board's eight symmetries, corners best,
 // and small enough that no evaluation comes near a won game's score.
 TEST(LoadValues, TheShippedTableIsCompleteSymmetricAndBounded) {
-    std::ifstream in("data/ia/board8x8Values2.brd", std::ios::binary);
+    std::ifstream in(PositionValues::SHIPPED_TABLE, std::ios::binary);
     ASSERT_TRUE(in.is_open());
     std::string line;
     int lines = 0;
@@ -242,7 +241,7 @@ TEST(LoadValues, TheShippedTableIsCompleteSymmetricAndBounded) {
     EXPECT_EQ(lines, 8);
 
     PositionValues table;
-    table.loadValues("data/ia/board8x8Values2.brd");
+    table.loadValues(PositionValues::SHIPPED_TABLE);
     int64_t most = 4 * 8 * 1000;  // hard's border term at its largest
     for (int x = 0; x < 8; ++x) {
         for (int y = 0; y < 8; ++y) {

@@ -62,7 +62,7 @@ void compare(int depth, uint32_t seed, int count) {
     std::mt19937 random(seed ^ 0x5eed);
     int tables[4][8][8] = {};
     PositionValues shipped;
-    shipped.loadValues("data/ia/board8x8Values2.brd");
+    shipped.loadValues(PositionValues::SHIPPED_TABLE);
     for (int x = 0; x < 8; ++x) {
         for (int y = 0; y < 8; ++y) {
             tables[0][x][y] = shipped.at(x, y);
@@ -70,7 +70,7 @@ void compare(int depth, uint32_t seed, int count) {
             tables[2][x][y] = static_cast<int>(random() % 3) - 1;
         }
     }
-    const std::string paths[4] = {"data/ia/board8x8Values2.brd", writeTable(tableText(tables[1])),
+    const std::string paths[4] = {PositionValues::SHIPPED_TABLE, writeTable(tableText(tables[1])),
                                   writeTable(tableText(tables[2])),
                                   writeTable(tableText(tables[3]))};
     const std::vector<Case> cases = seededPositions(seed, count);

@@ -17,7 +17,7 @@
 
 namespace {
 
-const std::string SHIPPED = "data/ia/board8x8Values2.brd";
+const std::string SHIPPED = PositionValues::SHIPPED_TABLE;
 
 // Plain minimax through the public pieces, no pruning: the value the search
 // must find at its root, whatever it cuts away.

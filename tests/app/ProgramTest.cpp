@@ -194,7 +194,7 @@ TEST(ProgramTest, TheSettingsReachTheGameAndTheMenuComesBackAfterItsPause) {
         {360, 10, 10, 0, false}, {600, 200, 182, 1, false},  // person plays red
         {660, 10, 10, 0, false},
     };
-    ComputerPlayer computer("data/ia/board8x8Values2.brd", 3, 2, GREEN);
+    ComputerPlayer computer(PositionValues::SHIPPED_TABLE, 3, 2, GREEN);
     for (uint32_t t = 1000; t < 9000; t += 2000) {
         MoveList moves(RED, &board);
         int x = -1;

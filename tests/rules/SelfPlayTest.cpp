@@ -105,6 +105,11 @@ TEST(SelfPlay, RandomGamesKeepApplyUndoAndCountsExact) {
                 ASSERT_EQ(WideDiscSets::turnable(own, opposing), turnable);
                 ASSERT_EQ(WideDiscSets::anchorsOf(own, opposing), closing);
             }
+            // A side without a move passes; the game ends when neither has one.
+            const bool otherCanMove = !MoveList(opponentOf(side), &board).isEmpty();
+            ASSERT_EQ(MoveList::sideToMove(board, side), !listed.empty() ? side
+                                                         : otherCanMove  ? opponentOf(side)
+                                                                         : NO_SIDE);
             if (listed.empty()) {
                 ++passes;
                 side = opponentOf(side);

@@ -133,12 +133,7 @@ std::vector<std::pair<int, int>> countsAlong(const std::vector<Cell>& cells, int
         moves.apply(c.first, c.second);
         board.recount();
         out.push_back({board.greenCount(), board.redCount()});
-        const int other = opponentOf(turn);
-        if (!MoveList(other, &board).isEmpty()) {
-            turn = other;
-        } else if (MoveList(turn, &board).isEmpty()) {
-            turn = 0;
-        }
+        turn = MoveList::sideToMove(board, opponentOf(turn));
     }
     finalTurn = turn;
     return out;
@@ -319,7 +314,7 @@ TEST(GameTest, EscDuringALongSearchEndsTheGameAtOnceWithoutAMove) {
         int x = -1;
         int y = -1;
         if (ply % 2 == 0) {
-            ComputerPlayer("data/ia/board8x8Values2.brd", 7, 0, RED).play(&moves);
+            ComputerPlayer(PositionValues::SHIPPED_TABLE, 7, 0, RED).play(&moves);
             continue;
         }
         moves.first()->cell(x, y);

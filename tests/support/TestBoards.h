@@ -83,9 +83,9 @@ inline int referenceFlips(int32_t (&cells)[8][8], int32_t side, int x, int y, bo
 }
 
 // The opening followed by `plies` random moves (a side that cannot move
-// passes); `side` is then the side to move. Returns false when the game has
-// ended on the way. Lays the opening out itself: a new Board would load its
-// pictures. With `played`, each move's cell is appended to it.
+// passes, which takes a ply); `side` is then the side to move, NO_SIDE when
+// the game has ended on the way, and the result whether it has not. Lays the opening out itself: a
+// new Board would load its pictures. With `played`, each move's cell is appended to it.
 inline bool randomPosition(Board& board, std::mt19937& random, int plies, int32_t& side,
                            std::vector<std::pair<int, int>>* played = nullptr) {
     for (int x = 0; x < 8; ++x) {
@@ -96,15 +96,15 @@ inline bool randomPosition(Board& board, std::mt19937& random, int plies, int32_
     }
     side = RED;
     for (int i = 0; i < plies; ++i) {
-        MoveList moves(side, &board);
-        if (moves.isEmpty()) {
-            MoveList other(opponentOf(side), &board);
-            if (other.isEmpty()) {
+        const int32_t toMove = MoveList::sideToMove(board, side);
+        if (toMove != side) {
+            if (toMove == NO_SIDE) {
                 break;
             }
-            side = opponentOf(side);
+            side = toMove;
             continue;
         }
+        MoveList moves(side, &board);
         std::vector<const Move*> listed;
         for (const Move* m = moves.first(); m != nullptr; m = m->next) {
             listed.push_back(m);
@@ -116,8 +116,6 @@ inline bool randomPosition(Board& board, std::mt19937& random, int plies, int32_
         moves.apply(chosen->x, chosen->y);
         side = opponentOf(side);
     }
-    if (MoveList(side, &board).isEmpty()) {
-        side = opponentOf(side);
-    }
-    return !MoveList(side, &board).isEmpty();
+    side = MoveList::sideToMove(board, side);
+    return side != NO_SIDE;
 }

@@ -156,17 +156,15 @@ void renderGame(SDL_Surface* screen, const std::string& out) {
 
     // One finished game for each result.
     bool done[3] = {false, false, false};
-    const char* names[3] = {"result-red", "result-green", "result-nobody"};
+    // By the winner: NO_SIDE, RED, GREEN.
+    const char* names[3] = {"result-nobody", "result-red", "result-green"};
     for (unsigned seed = 1; seed < 5000 && !(done[0] && done[1] && done[2]); ++seed) {
         Board board;
         std::mt19937 rng(seed);
         Moves played;
         int32_t side = RED;
         randomPosition(board, rng, 200, side, &played);
-        board.recount();
-        const int result = board.redCount() > board.greenCount()   ? 0
-                           : board.redCount() < board.greenCount() ? 1
-                                                                   : 2;
+        const int32_t result = board.winner();
         if (!done[result]) {
             done[result] = true;
             playGame(screen, played, nullptr);
