@@ -2,6 +2,7 @@
 
 #include <SDL_image.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <set>
@@ -19,6 +20,11 @@ namespace seam {
 namespace {
 
 constexpr uint32_t ENDLESS_POLLS = 1000000;
+// After ESC has been forced down, the program has this long (in its clock,
+// and in polls and reads) to stop; one that goes on ignores ESC and would
+// poll, and record its polls, until the machine runs out of memory.
+constexpr uint32_t GRACE_MS = 10000;
+constexpr uint32_t GRACE_CALLS = 1000000;
 
 struct State {
     std::vector<Input> script;
@@ -26,6 +32,8 @@ struct State {
     uint32_t clock = 0;
     uint32_t pumpMs = 0;
     bool gaveUp = false;
+    uint32_t gaveUpClock = 0;
+    uint32_t callsSinceGiveUp = 0;
     uint32_t lastReadAt = 0;
     uint32_t readsWithoutWait = 0;
     size_t delivered = 0;
@@ -64,6 +72,31 @@ Uint32 colourOf(const std::string& name) {
     return colour;
 }
 
+// At every poll and read: gives up once the script is over and giveUpAt has
+// passed, or when the program polls endlessly without waiting; ends the run
+// when the program has not stopped well after that.
+void watch() {
+    State& s = state();
+    // A loop that never waits would never reach giveUpAt either.
+    s.readsWithoutWait = s.clock == s.lastReadAt ? s.readsWithoutWait + 1 : 0;
+    s.lastReadAt = s.clock;
+    if (!s.gaveUp &&
+        ((s.clock >= s.giveUpAt && (s.script.empty() || s.clock > s.script.back().at)) ||
+         s.readsWithoutWait > ENDLESS_POLLS)) {
+        s.gaveUp = true;
+        s.gaveUpClock = s.clock;
+        s.callsSinceGiveUp = 0;
+    }
+    if (s.gaveUp && (++s.callsSinceGiveUp > GRACE_CALLS || s.clock - s.gaveUpClock > GRACE_MS)) {
+        std::fprintf(stderr,
+                     "SDL seam: ESC has been forced down since %u ms (the script was over, or "
+                     "the program polled without waiting), yet the program still polls at %u ms "
+                     "(%u polls and reads later): it does not stop on ESC.\n",
+                     s.gaveUpClock, s.clock, s.callsSinceGiveUp);
+        std::abort();
+    }
+}
+
 Input current() {
     State& s = state();
     Input in{0, 0, 0, 0, false};
@@ -72,14 +105,8 @@ Input current() {
             in = step;
         }
     }
-    // A loop that never waits would never reach giveUpAt either.
-    s.readsWithoutWait = s.clock == s.lastReadAt ? s.readsWithoutWait + 1 : 0;
-    s.lastReadAt = s.clock;
-    if ((s.clock >= s.giveUpAt && (s.script.empty() || s.clock > s.script.back().at)) ||
-        s.readsWithoutWait > ENDLESS_POLLS) {
-        s.gaveUp = true;
-        in.esc = true;
-    }
+    watch();
+    in.esc = in.esc || s.gaveUp;
     return in;
 }
 
@@ -267,6 +294,7 @@ void __wrap_SDL_PumpEvents(void) {
     seam::State& s = seam::state();
     s.clock += s.pumpMs;
     s.polls.push_back(s.clock);
+    seam::watch();
     seam::deliver();
 }
 

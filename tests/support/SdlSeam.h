@@ -44,6 +44,8 @@ struct Input {
 // pictures, and `script` as the input. After the script's last entry, once
 // `giveUpAt` has passed (or when the program polls endlessly without waiting),
 // ESC is forced down and gaveUp() says so, so a test that goes wrong ends.
+// A program still polling 10 s (or a million polls) after that ignores ESC:
+// the seam says so on standard error and aborts the run.
 void reset(std::vector<Input> script = {}, uint32_t giveUpAt = 600000);
 // A new input timeline, its times counted from now.
 void script(std::vector<Input> script, uint32_t giveUpAfter = 600000);
