@@ -41,15 +41,6 @@ uint64_t beside(uint64_t cells) {
            besideToward<6>(cells) | besideToward<7>(cells);
 }
 
-// The final score of a game that has ended: the disc difference, the empty
-// cells going to the side with more discs.
-int32_t finalDifference(uint64_t own, uint64_t opposing) {
-    const int32_t difference = count(own) - count(opposing);
-    const int32_t empty = 64 - count(own | opposing);
-    return difference > 0 ? difference + empty : difference < 0 ? difference - empty : 0;
-}
-
-// The moves of one position in the order they are tried.
 // The moves of one position in the order they are tried. The discs each
 // turns (its own cell included) are found when it is tried, unless the
 // ordering needed them already.
@@ -106,6 +97,12 @@ uint64_t SparringPartner::flips(int32_t cell, uint64_t own, uint64_t opposing) {
     return DiscSets::flipsOf(cell, own, opposing);
 }
 
+int32_t SparringPartner::finalDifference(uint64_t own, uint64_t opposing) {
+    const int32_t difference = count(own) - count(opposing);
+    const int32_t empty = 64 - count(own | opposing);
+    return difference > 0 ? difference + empty : difference < 0 ? difference - empty : 0;
+}
+
 SparringPartner::SparringPartner(const Kind& kind, uint32_t seed)
     : style(kind.style), depth(kind.depth), exactEmpties(kind.exactEmpties), random(seed) {}
 
@@ -146,7 +143,7 @@ int32_t SparringPartner::choose(uint64_t own, uint64_t opposing) {
     for (int32_t i = 0; i < ordered.count; ++i) {
         const uint64_t turned = ordered.turnedBy(i, own, opposing);
         const int32_t score =
-            -search(opposing & ~turned, own | turned, depth - 1, -INFINITE, -best, false);
+            -search<false>(opposing & ~turned, own | turned, depth - 1, -INFINITE, -best, false);
         if (score > best) {
             best = score;
             chosen = ordered.cell[i];
@@ -155,30 +152,37 @@ int32_t SparringPartner::choose(uint64_t own, uint64_t opposing) {
     return chosen;
 }
 
+// The exact solve scores the final difference alone; the search ranks any
+// won game above every evaluation.
+template <bool EXACT>
 int32_t SparringPartner::search(uint64_t own, uint64_t opposing, int32_t plies, int32_t alpha,
                                 int32_t beta, bool passed) {
     ++nodes;
-    if (plies <= 0) {
+    if (!EXACT && plies <= 0) {
         return evaluate(own, opposing);
     }
     const uint64_t moves = legalMoves(own, opposing);
     if (moves == 0) {
-        if (passed) {
-            const int32_t difference = finalDifference(own, opposing);
-            return difference > 0   ? DECIDED + difference
-                   : difference < 0 ? -DECIDED + difference
-                                    : 0;
+        if (!passed) {
+            return -search<EXACT>(opposing, own, plies, -beta, -alpha, true);
         }
-        return -search(opposing, own, plies, -beta, -alpha, true);
+        const int32_t difference = finalDifference(own, opposing);
+        return EXACT || difference == 0 ? difference
+               : difference > 0         ? DECIDED + difference
+                                        : -DECIDED + difference;
     }
     Ordered ordered;
-    byCellClass(moves, ordered);
+    // Ordering by replies pays only while many cells are empty.
+    if (EXACT && 64 - count(own | opposing) > 6) {
+        byReplies(moves, own, opposing, ordered);
+    } else {
+        byCellClass(moves, ordered);
+    }
     int32_t best = -INFINITE;
     for (int32_t i = 0; i < ordered.count; ++i) {
-        const int32_t cell = ordered.cell[i];
-        const uint64_t turned = flips(cell, own, opposing) | 1ULL << cell;
-        const int32_t score = -search(opposing & ~turned, own | turned, plies - 1, -beta,
-                                      -std::max(alpha, best), false);
+        const uint64_t turned = ordered.turnedBy(i, own, opposing);
+        const int32_t score = -search<EXACT>(opposing & ~turned, own | turned, plies - 1, -beta,
+                                             -std::max(alpha, best), false);
         if (score > best) {
             best = score;
             if (best >= beta) {
@@ -193,46 +197,17 @@ int32_t SparringPartner::solve(uint64_t own, uint64_t opposing, int32_t& bestCel
     bestCell = -1;
     const uint64_t moves = legalMoves(own, opposing);
     if (moves == 0) {
-        return solveNode(own, opposing, -64, 64, false);
+        return search<true>(own, opposing, 0, -64, 64, false);
     }
     Ordered ordered;
     byReplies(moves, own, opposing, ordered);
     int32_t best = -65;
     for (int32_t i = 0; i < ordered.count; ++i) {
         const uint64_t turned = ordered.turnedBy(i, own, opposing);
-        const int32_t score = -solveNode(opposing & ~turned, own | turned, -64, -best, false);
+        const int32_t score = -search<true>(opposing & ~turned, own | turned, 0, -64, -best, false);
         if (score > best) {
             best = score;
             bestCell = ordered.cell[i];
-        }
-    }
-    return best;
-}
-
-int32_t SparringPartner::solveNode(uint64_t own, uint64_t opposing, int32_t alpha, int32_t beta,
-                                   bool passed) {
-    ++nodes;
-    const uint64_t moves = legalMoves(own, opposing);
-    if (moves == 0) {
-        return passed ? finalDifference(own, opposing)
-                      : -solveNode(opposing, own, -beta, -alpha, true);
-    }
-    Ordered ordered;
-    if (64 - count(own | opposing) > 6) {
-        byReplies(moves, own, opposing, ordered);
-    } else {
-        byCellClass(moves, ordered);
-    }
-    int32_t best = -65;
-    for (int32_t i = 0; i < ordered.count; ++i) {
-        const uint64_t turned = ordered.turnedBy(i, own, opposing);
-        const int32_t score =
-            -solveNode(opposing & ~turned, own | turned, -beta, -std::max(alpha, best), false);
-        if (score > best) {
-            best = score;
-            if (best >= beta) {
-                break;
-            }
         }
     }
     return best;

@@ -51,10 +51,16 @@ class SparringPartner {
     // `bestCell` (-1 when it must pass or the game is over).
     int32_t solve(uint64_t own, uint64_t opposing, int32_t& bestCell);
 
+    // The score of a game that has ended: the disc difference, the empty
+    // cells going to the side with more discs.
+    static int32_t finalDifference(uint64_t own, uint64_t opposing);
+
   private:
+    // A negamax alpha-beta node (fail-soft): `plies` deep, weighing the
+    // positions met there, or with EXACT to the end of the game.
+    template <bool EXACT>
     int32_t search(uint64_t own, uint64_t opposing, int32_t plies, int32_t alpha, int32_t beta,
                    bool passed);
-    int32_t solveNode(uint64_t own, uint64_t opposing, int32_t alpha, int32_t beta, bool passed);
     static int32_t evaluate(uint64_t own, uint64_t opposing);
 
     Style style;

@@ -561,9 +561,7 @@ int32_t minimax(uint64_t own, uint64_t other, bool passed) {
         if (!passed) {
             return -minimax(other, own, true);
         }
-        const int32_t difference = __builtin_popcountll(own) - __builtin_popcountll(other);
-        const int32_t empty = 64 - __builtin_popcountll(own | other);
-        return difference > 0 ? difference + empty : difference < 0 ? difference - empty : 0;
+        return SparringPartner::finalDifference(own, other);
     }
     int32_t best = -65;
     for (uint64_t rest = moves; rest != 0; rest &= rest - 1) {
