@@ -24,27 +24,12 @@ namespace {
 
 constexpr int OPENINGS = 12;
 constexpr int OPENING_PLIES = 4;
-constexpr const char* LEVELS[3] = {"easy", "normal", "hard"};
-
-struct Setting {
-    int32_t depth;
-    int32_t difficulty;
-};
-
-// Easy, normal and hard at depth 3, 5 and 7, in the menu's order.
-constexpr Setting SETTINGS[9] = {{3, 0}, {5, 0}, {7, 0}, {3, 1}, {5, 1},
-                                 {7, 1}, {3, 2}, {5, 2}, {7, 2}};
 
 struct Pairing {
     int first;
     int second;
     double score = 0;  // of `first`: wins and half the draws
 };
-
-std::string label(int setting) {
-    return std::string(LEVELS[SETTINGS[setting].difficulty]) + " " +
-           std::to_string(SETTINGS[setting].depth);
-}
 
 // The depths against each other at every difficulty, and the difficulties
 // against each other at depth 3 and 5.
@@ -65,8 +50,8 @@ std::vector<Pairing> pairings() {
 
 double play(Board& board, int redSetting, int greenSetting, uint32_t seed) {
     const int32_t side = selfplay::randomOpening(board, seed, OPENING_PLIES);
-    const Setting r = SETTINGS[redSetting];
-    const Setting g = SETTINGS[greenSetting];
+    const matches::Setting& r = matches::SETTING[redSetting];
+    const matches::Setting& g = matches::SETTING[greenSetting];
     ComputerPlayer red(PositionValues::SHIPPED_TABLE, r.depth, r.difficulty, RED);
     ComputerPlayer green(PositionValues::SHIPPED_TABLE, g.depth, g.difficulty, GREEN);
     selfplay::playOut(board, side, red, green, [](const Board&, int32_t, double, uint64_t) {});
@@ -132,15 +117,15 @@ bool sparring(std::vector<Board>& boards, int32_t deepest) {
     std::printf("\n");
     double average[2] = {};
     for (const int32_t s : settings) {
-        std::printf("| %s |", label(s).c_str());
+        std::printf("| %s |", matches::label(s).c_str());
         for (const int32_t k : kinds) {
             const double before = 100 * points[0][s][k] / perCell;
             const double after = 100 * points[1][s][k] / perCell;
             std::printf(" %.0f → %.0f |", before, after);
             for (int32_t t = 0; t < 2; ++t) {
-                std::fprintf(tsv, "%s\t%s\t%s\t%.2f\t%.0f\n", tableNames[t], label(s).c_str(),
-                             SparringPartner::ROSTER[k].name, 100 * points[t][s][k] / perCell,
-                             perCell);
+                std::fprintf(tsv, "%s\t%s\t%s\t%.2f\t%.0f\n", tableNames[t],
+                             matches::label(s).c_str(), SparringPartner::ROSTER[k].name,
+                             100 * points[t][s][k] / perCell, perCell);
             }
         }
         // The searchers, the partners the tuner plays against.
@@ -165,7 +150,7 @@ bool sparring(std::vector<Board>& boards, int32_t deepest) {
                 }
             }
         }
-        std::printf("| **%s** |", LEVELS[level]);
+        std::printf("| **%s** |", matches::LEVELS[level]);
         for (const int32_t k : kinds) {
             std::printf(" %.1f → %.1f |", of[0][k] / count, of[1][k] / count);
         }
@@ -189,7 +174,8 @@ int main(int argc, char** argv) {
     const int32_t deepest = argc > 2 ? std::atoi(argv[2]) : 7;
     std::vector<Pairing> all;
     for (const Pairing& p : pairings()) {
-        if (SETTINGS[p.first].depth <= deepest && SETTINGS[p.second].depth <= deepest) {
+        if (matches::SETTING[p.first].depth <= deepest &&
+            matches::SETTING[p.second].depth <= deepest) {
             all.push_back(p);
         }
     }
@@ -215,7 +201,8 @@ int main(int argc, char** argv) {
 
     // The cross table: the row's score against the column, out of the games
     // of one pairing.
-    std::vector<std::vector<std::string>> cells(9, std::vector<std::string>(9, ""));
+    std::vector<std::vector<std::string>> cells(matches::SETTINGS,
+                                                std::vector<std::string>(matches::SETTINGS));
     char text[32];
     for (const Pairing& p : all) {
         std::snprintf(text, sizeof text, "%g", p.score);
@@ -228,17 +215,17 @@ int main(int argc, char** argv) {
         "the draws);\n%d openings of %d random plies, each played with both colours.\n\n",
         2 * OPENINGS, OPENINGS, OPENING_PLIES);
     std::printf("| |");
-    for (int c = 0; c < 9; ++c) {
-        std::printf(" %s |", label(c).c_str());
+    for (int c = 0; c < matches::SETTINGS; ++c) {
+        std::printf(" %s |", matches::label(c).c_str());
     }
     std::printf("\n|---|");
-    for (int c = 0; c < 9; ++c) {
+    for (int c = 0; c < matches::SETTINGS; ++c) {
         std::printf("---|");
     }
     std::printf("\n");
-    for (int r = 0; r < 9; ++r) {
-        std::printf("| **%s** |", label(r).c_str());
-        for (int c = 0; c < 9; ++c) {
+    for (int r = 0; r < matches::SETTINGS; ++r) {
+        std::printf("| **%s** |", matches::label(r).c_str());
+        for (int c = 0; c < matches::SETTINGS; ++c) {
             std::printf(" %s |", r == c ? "·" : cells[r][c].c_str());
         }
         std::printf("\n");
