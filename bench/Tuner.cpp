@@ -47,12 +47,15 @@ using matches::SETTINGS;
 using Kinds = std::vector<int32_t>;
 
 constexpr int32_t PARAMETERS = 10;
-// The largest magnitude of a cell's value: a board full of it, with hard's
-// border term at its most, stays below a won game's score, so no position
-// is ever valued as won or lost.
-constexpr int32_t LIMIT = 50000;
-constexpr int32_t BORDER_MOST = 4 * 8 * 1000;
-static_assert(64 * LIMIT + BORDER_MOST < ComputerPlayer::WIN_SCORE, "values too large");
+// The most that the 64 cells' magnitudes may add up to: with hard's border
+// term at its most, no evaluation reaches a won game's score, so no position
+// is ever valued as won or lost. It is what 50,000 a cell would give, but
+// lets the corners grow where other cells stay small.
+constexpr int64_t TOTAL_LIMIT = 64 * 50000;
+constexpr int64_t BORDER_MOST = 4 * 8 * 1000;
+static_assert(TOTAL_LIMIT + BORDER_MOST < ComputerPlayer::WIN_SCORE, "values too large");
+// How many of the 64 cells each parameter holds.
+constexpr int32_t CELLS[10] = {4, 8, 8, 8, 4, 8, 8, 4, 8, 4};
 constexpr const char* PARAMETER_NAMES[PARAMETERS] = {
     "corner",          "edge by corner",         "edge 3rd",
     "edge middle",     "X (diagonal to corner)", "2nd ring 3rd",
@@ -71,6 +74,14 @@ int32_t parameterOf(int32_t x, int32_t y) {
 
 struct Table {
     int32_t value[PARAMETERS] = {};
+
+    int64_t total() const {
+        int64_t sum = 0;
+        for (int32_t i = 0; i < PARAMETERS; ++i) {
+            sum += CELLS[i] * static_cast<int64_t>(std::abs(value[i]));
+        }
+        return sum;
+    }
 };
 
 std::string tableText(const Table& table) {
@@ -142,7 +153,7 @@ struct Scores {
 
 struct Options {
     uint32_t seed = matches::SEED;
-    int32_t evaluations = 200;
+    int32_t evaluations = 130;
     int32_t train = matches::TRAINING;
     int32_t heldOut = matches::HELD_OUT;
     int32_t jobs = 2;
@@ -269,19 +280,34 @@ class Tuner {
         Scores scores[2];
         scores[0] = score(candidate, 0, settings, bestScores[0]);
         bool taken = better(scores[0], 0);
-        std::string second = "   -  ";
+        bool both = taken;
         if (taken) {
             scores[1] = score(candidate, 1, settings, bestScores[1]);
             taken = better(scores[1], 1);
+        }
+        if (taken) {
+            take(candidate, scores);
+        }
+        show(what, scores, both, taken, candidate);
+        return taken;
+    }
+
+    void take(const Table& table, const Scores (&scores)[2]) {
+        best = table;
+        bestScores[0] = scores[0];
+        bestScores[1] = scores[1];
+        writeTable(best, options.out + "/tuned.brd");  // kept should the run be cut short
+    }
+
+    // One line of the log: what was tried, its objective on the first half
+    // and, when it got that far, on the second, and whether it was taken.
+    void show(const std::string& what, const Scores (&scores)[2], bool both, bool taken,
+              const Table& candidate) {
+        std::string second = "   -  ";
+        if (both) {
             char text[16];
             std::snprintf(text, sizeof text, "%6.2f", objective(scores[1]));
             second = text;
-        }
-        if (taken) {
-            best = candidate;
-            bestScores[0] = scores[0];
-            bestScores[1] = scores[1];
-            writeTable(best, options.out + "/tuned.brd");  // kept should the run be cut short
         }
         const double elapsed = since(start);
         const double left =
@@ -290,7 +316,6 @@ class Tuner {
             evaluations, options.evaluations, elapsed / 60, left / 60, what.c_str(),
             objective(scores[0]), second.c_str(), taken ? "taken" : "     ",
             objective(bestScores[0]), objective(bestScores[1]), tableLine(candidate).c_str());
-        return taken;
     }
 
     static int32_t largest(const Table& table) {
@@ -301,11 +326,13 @@ class Tuner {
         return most;
     }
 
+    // The table times `factor`, shrunk back within the limit if need be.
     static Table scaled(const Table& from, double factor) {
-        Table to = from;
+        const double total = static_cast<double>(std::max<int64_t>(from.total(), 1));
+        factor = std::min(factor, static_cast<double>(TOTAL_LIMIT) / total);
+        Table to;
         for (int32_t i = 0; i < PARAMETERS; ++i) {
-            to.value[i] = std::clamp(static_cast<int32_t>(std::lround(factor * from.value[i])),
-                                     -LIMIT, LIMIT);
+            to.value[i] = static_cast<int32_t>(factor * from.value[i]);  // toward 0: fits
         }
         return to;
     }
@@ -324,7 +351,7 @@ class Tuner {
             to.value[i] =
                 static_cast<int32_t>(std::lround(from.value[i] + signs[i] * length * step));
         }
-        return scaled(to, std::exp2(signs[PARAMETERS] * length * SCALE_STEP));
+        return scaled(to, std::exp2(signs[PARAMETERS] * length * SCALE_STEP));  // and fitted
     }
 
     // Tries `step(sign · length)` for sign +1, then -1 when that does not
@@ -363,35 +390,50 @@ class Tuner {
         // Only hard weighs the table against something fixed (its border
         // term), so a multiple of the table changes hard alone: easy and
         // normal compare table sums, which it keeps in the same order, and so
-        // play the same games. First the scale, hard alone: doubled as far as
-        // the bound allows and then the bound itself; halved when no larger
-        // one helps.
+        // play the same games. First the scale, hard alone: halved, then
+        // doubled as far as the limit allows and the limit itself, each on
+        // both halves; the best on the two together is taken when it does
+        // better on each.
         std::vector<int32_t> hard;
         for (const int32_t s : options.settings) {
             if (matches::SETTING[s].difficulty == 2) {
                 hard.push_back(s);
             }
         }
-        const double room = static_cast<double>(LIMIT) / largest(first);
-        std::vector<double> factors;
+        const double room = static_cast<double>(TOTAL_LIMIT) /
+                            static_cast<double>(std::max<int64_t>(first.total(), 1));
+        std::vector<double> factors = {0.5};
         for (double factor = 2; factor < room; factor *= 2) {
             factors.push_back(factor);
         }
         factors.push_back(room);
-        bool grown = false;
+        Table chosen = first;
+        Scores chosenScores[2];
+        double chosenSum = 0;
         for (const double factor : factors) {
-            if (hard.empty() || evaluations >= options.evaluations) {
+            if (hard.empty() || evaluations + 2 > options.evaluations) {
                 break;
             }
+            const Table candidate = scaled(first, factor);
+            Scores scores[2];
+            for (int32_t half = 0; half < 2; ++half) {
+                scores[half] = score(candidate, half, hard, bestScores[half]);
+            }
+            const bool wins = better(scores[0], 0) && better(scores[1], 1);
+            const double sum = objective(scores[0]) + objective(scores[1]);
             char what[32];
             std::snprintf(what, sizeof what, "scale x%.3g", factor);
-            grown = attempt(scaled(first, factor), what, hard) || grown;
-        }
-        for (const double factor : {0.5, 0.25}) {
-            if (grown || hard.empty() || evaluations >= options.evaluations) {
-                break;
+            show(what, scores, true, false, candidate);
+            if (wins && sum > chosenSum) {
+                chosen = candidate;
+                chosenScores[0] = scores[0];
+                chosenScores[1] = scores[1];
+                chosenSum = sum;
             }
-            attempt(scaled(first, factor), "scale x" + std::to_string(factor).substr(0, 4), hard);
+        }
+        if (chosenSum > 0) {
+            take(chosen, chosenScores);
+            say("taken: %s\n", tableLine(best).c_str());
         }
 
         // Then rounds of steps that move every number and the scale at once,
@@ -415,7 +457,7 @@ class Tuner {
                     },
                     scaleLength, hard);
                 scaleLength =
-                    taken > 0 ? std::min(taken * 1.5, 4.0) : std::max(scaleLength * 0.5, 0.1);
+                    taken > 0 ? std::min(taken * 1.5, 4.0) : std::max(scaleLength * 0.5, 0.25);
             }
             for (int32_t pair = 0; pair < 4 && evaluations < options.evaluations; ++pair) {
                 int32_t signs[DIRECTIONS];
@@ -434,7 +476,7 @@ class Tuner {
                         return jointStep(best, signs, along);
                     },
                     length, options.settings);
-                length = taken > 0 ? std::min(taken * 1.5, 4.0) : std::max(length * 0.7, 0.1);
+                length = taken > 0 ? std::min(taken * 1.5, 4.0) : std::max(length * 0.8, 0.3);
             }
         }
         return best;
@@ -601,7 +643,7 @@ bool parse(int argc, char** argv, Options& options) {
         const auto number = [&] { return std::atoi(argv[++i]); };
         if (arg == "--smoke") {
             options.smoke = true;
-            options.evaluations = 16;
+            options.evaluations = 26;
             options.train = 4;
             options.heldOut = 2;
             options.settings = {0, 3, 6};
@@ -701,11 +743,10 @@ int main(int argc, char** argv) {
     std::fclose(log);
 
     if (options.smoke && options.report.empty()) {
-        for (const int32_t v : tuned.value) {
-            if (std::abs(v) > LIMIT) {
-                std::fprintf(stderr, "a tuned value leaves the range: %d\n", v);
-                return 1;
-            }
+        if (tuned.total() > TOTAL_LIMIT) {
+            std::fprintf(stderr, "the tuned values add up to too much: %lld\n",
+                         static_cast<long long>(tuned.total()));
+            return 1;
         }
         if (readTable(options.out + "/tuned.brd").value[0] != tuned.value[0]) {
             return 1;
