@@ -11,24 +11,6 @@
 
 namespace {
 
-// Most positions have a move in the first direction tried, so asking one
-// direction at a time is cheaper than listing them all.
-bool canMoveSomewhere(uint64_t own, uint64_t opposing) {
-    const uint64_t empty = ~(own | opposing);
-    if (DiscSets::movesToward<0>(own, opposing, empty) != 0 ||
-        DiscSets::movesToward<1>(own, opposing, empty) != 0) {
-        return true;
-    }
-    if (DiscSets::movesToward<2>(own, opposing, empty) != 0 ||
-        DiscSets::movesToward<3>(own, opposing, empty) != 0) {
-        return true;
-    }
-    return (DiscSets::movesToward<4>(own, opposing, empty) |
-            DiscSets::movesToward<5>(own, opposing, empty) |
-            DiscSets::movesToward<6>(own, opposing, empty) |
-            DiscSets::movesToward<7>(own, opposing, empty)) != 0;
-}
-
 // The four border lines of a disc set, one per byte: the left and right
 // columns as they lie, and the top and bottom rows gathered by a multiply
 // that moves bit 8·x of the row to bit 56 + x without any two bits meeting.
@@ -178,7 +160,8 @@ uint64_t SearchEngine::movesOf(uint64_t own, uint64_t opposing) const {
 }
 
 bool SearchEngine::canMove(uint64_t own, uint64_t opposing) const {
-    return wide ? WideDiscSets::movesOf(own, opposing) != 0 : canMoveSomewhere(own, opposing);
+    return wide ? WideDiscSets::movesOf(own, opposing) != 0
+                : DiscSets::canMoveSomewhere(own, opposing);
 }
 
 uint64_t SearchEngine::flipsOf(int32_t cell, uint64_t own, uint64_t opposing) const {

@@ -120,6 +120,23 @@ class DiscSets {
             [&](auto code) { return movesToward<decltype(code)::value>(own, opposing, empty); });
     }
 
+    // Whether `own` can move at all. Most positions have a move in the first
+    // direction tried, so asking one direction at a time is cheaper than
+    // listing them all.
+    static bool canMoveSomewhere(uint64_t own, uint64_t opposing) {
+        const uint64_t empty = ~(own | opposing);
+        if (movesToward<0>(own, opposing, empty) != 0 ||
+            movesToward<1>(own, opposing, empty) != 0) {
+            return true;
+        }
+        if (movesToward<2>(own, opposing, empty) != 0 ||
+            movesToward<3>(own, opposing, empty) != 0) {
+            return true;
+        }
+        return (movesToward<4>(own, opposing, empty) | movesToward<5>(own, opposing, empty) |
+                movesToward<6>(own, opposing, empty) | movesToward<7>(own, opposing, empty)) != 0;
+    }
+
     // Every disc of `own` that closes a line for some move of `own`.
     static uint64_t anchorsOf(uint64_t own, uint64_t opposing) {
         const uint64_t empty = ~(own | opposing);

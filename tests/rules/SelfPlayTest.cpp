@@ -47,6 +47,19 @@ TEST(SelfPlay, RandomGamesKeepApplyUndoAndCountsExact) {
     std::mt19937 random(20261207);
     // The search uses the four-lane sets wherever the processor has them.
     const bool wide = WideDiscSets::available();
+    // The cells in line with each cell, which bound what a move there can gain.
+    for (int cell = 0; cell < 64; ++cell) {
+        uint64_t lines = 0;
+        for (int dx = -1; dx <= 1; ++dx) {
+            for (int dy = -1; dy <= 1; ++dy) {
+                for (int x = cell / 8 + dx, y = cell % 8 + dy;
+                     (dx != 0 || dy != 0) && Board::isInside(x, y); x += dx, y += dy) {
+                    lines |= uint64_t{1} << (8 * x + y);
+                }
+            }
+        }
+        ASSERT_EQ(DiscSets::linesThrough(cell), lines) << cell;
+    }
     int positions = 0;
     for (int game = 0; game < 3000; ++game) {
         Board board;
@@ -98,6 +111,9 @@ TEST(SelfPlay, RandomGamesKeepApplyUndoAndCountsExact) {
                 }
             }
             ASSERT_EQ(DiscSets::movesOf(own, opposing), legalCells);
+            ASSERT_EQ(DiscSets::canMoveSomewhere(own, opposing), legal > 0);
+            ASSERT_EQ(DiscSets::count(legalCells), legal);
+            ASSERT_EQ(DiscSets::count(own), countOf(before, side));
             ASSERT_EQ(DiscSets::turnable(own, opposing), turnable);
             ASSERT_EQ(DiscSets::anchorsOf(own, opposing), closing);
             if (wide) {
