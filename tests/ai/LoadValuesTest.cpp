@@ -118,7 +118,9 @@ TEST(LoadValues, NumbersOutsideThe32BitRangeEndTheLine) {
         "3 -2147483649 5 5 5 5 5 5\n"
         "99999999999999999999999999999 5 5 5 5 5 5 5\n"
         "4294967297 5 5 5 5 5 5 5\n"
-        "+00000000002147483647 -18446744073709551616 5 5 5 5 5 5\n");
+        "+00000000002147483647 -18446744073709551616 5 5 5 5 5 5\n"
+        "6 -21474836480 5 5 5 5 5 5\n"
+        "7 21474836480 5 5 5 5 5 5\n");
     EXPECT_EQ(table.at(0, 0), 1);
     EXPECT_EQ(table.at(1, 0), INT32_MAX);
     EXPECT_EQ(table.at(2, 0), INT32_MIN);
@@ -127,6 +129,9 @@ TEST(LoadValues, NumbersOutsideThe32BitRangeEndTheLine) {
     EXPECT_EQ(row(table, 2), "0 0 0 0 0 0 0 0");
     EXPECT_EQ(row(table, 3), "0 0 0 0 0 0 0 0");
     EXPECT_EQ(row(table, 4), "2147483647 0 0 0 0 0 0 0");
+    // Ten times just past either end: the digit after a limit still counts.
+    EXPECT_EQ(row(table, 5), "6 0 0 0 0 0 0 0");
+    EXPECT_EQ(row(table, 6), "7 0 0 0 0 0 0 0");
 }
 
 // Lines of digits, signs, white space and stray letters, with every number

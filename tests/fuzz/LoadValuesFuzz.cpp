@@ -1,7 +1,7 @@
 // Fuzz target for the value-table loader. Each input is written to a scratch
-// file and loaded; besides what the sanitizers catch, the
-// table must match what the C library's "%d %d %d %d %d %d %d %d" reads from
-// the same eight line reads, for every line whose numbers all fit in 32 bits.
+// file and loaded; besides what the sanitizers catch, the table must match
+// what the C library's "%d %d %d %d %d %d %d %d" reads from the same eight
+// line reads, with a number outside the 32-bit range ending the line.
 #include <unistd.h>
 
 #include <algorithm>
@@ -27,18 +27,6 @@ const std::string& scratchPath() {
         return std::string(name);
     }();
     return path;
-}
-
-// True when every run of digits is short enough that %d cannot overflow.
-bool numbersFit(const char* text) {
-    int run = 0;
-    for (const char* p = text; *p != '\0'; ++p) {
-        run = (*p >= '0' && *p <= '9') ? run + 1 : 0;
-        if (run > 9) {
-            return false;
-        }
-    }
-    return true;
 }
 
 }  // namespace
@@ -76,12 +64,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             }
             line.resize(std::min(line.size(), PositionValues::LINE_KEPT));
         }
-        if (!numbersFit(line.c_str())) {
-            continue;
-        }
+        // The pattern read one item at a time, each in 64 bits (the C library
+        // holds a longer number at the 64-bit limit), so that a number past
+        // the 32-bit range, undefined for %d, is seen to end the line.
         int v[8] = {};
-        std::sscanf(line.c_str(), "%d %d %d %d %d %d %d %d", &v[0], &v[1], &v[2], &v[3], &v[4],
-                    &v[5], &v[6], &v[7]);
+        const char* p = line.c_str();
+        for (int32_t x = 0; x < 8; ++x) {
+            long long item = 0;
+            int used = 0;
+            if (std::sscanf(p, "%lld%n", &item, &used) != 1 || item < INT32_MIN ||
+                item > INT32_MAX) {
+                break;
+            }
+            v[x] = static_cast<int>(item);
+            p += used;
+        }
         for (int32_t x = 0; x < 8; ++x) {
             if (table.at(x, row) != v[x]) {
                 std::fprintf(stderr, "row %d, cell %d: loaded %d, the C library reads %d\n", row, x,
