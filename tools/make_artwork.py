@@ -13,13 +13,14 @@ Shapes are drawn at SS times the final size and scaled down with a
 high-quality filter; text is rendered at its final size so it stays crisp.
 """
 
-import ast
 import math
 import os
-import re
 import sys
 
 from PIL import Image, ImageDraw, ImageFilter, ImageFont
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "support"))
+from screen_layout import read_layout  # noqa: E402
 
 # --- Palette -----------------------------------------------------------------
 CELL = (46, 62, 78)  # every board cell, and the ground of the disc pictures
@@ -50,21 +51,6 @@ FONT_BOLD = FONT_DIR + "DejaVuSans-Bold.ttf"
 SS = 4  # supersampling factor for shapes
 
 # --- Geometry the game draws at (window pixels) -------------------------------
-LAYOUT_H = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "src", "screens",
-                        "Layout.h")
-
-
-def read_layout(path=LAYOUT_H):
-    """Every `constexpr <type> NAME = value;` (or `NAME[n] = {...};`) of the
-    screens' layout header, braces read as tuples: the game and the pictures
-    take their positions from the same place."""
-    with open(path) as f:
-        text = re.sub(r"//[^\n]*", "", f.read())
-    found = re.findall(r"constexpr\s+[\w:]+\s+(\w+)(?:\[\d+\])?\s*=\s*([^;]+);", text)
-    return {name: ast.literal_eval(value.replace("{", "(").replace("}", ")"))
-            for name, value in found}
-
-
 def relative(region, origin):
     """A layout region (left, right, top, bottom) as an inclusive box
     (x0, y0, x1, y1) in the coordinates of a picture placed at origin."""

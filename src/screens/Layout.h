@@ -1,9 +1,9 @@
 #pragma once
 
 // Every pixel position of the screens, in window pixels with the top-left
-// corner of a picture as its place. tools/make_artwork.py reads this file to
-// draw the pictures to fit, so keep each value a plain literal in the forms
-// used here.
+// corner of a picture as its place. support/screen_layout.py reads this file
+// for the artwork tool and the end-to-end tests, so keep each value a plain
+// literal in the forms used here.
 
 #include <cstdint>
 

@@ -15,8 +15,8 @@ from PIL import Image, ImageChops
 from Xlib import X, display, protocol
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, os.pardir, os.pardir, "tools"))
-from make_artwork import read_layout  # noqa: E402
+sys.path.insert(0, os.path.join(HERE, os.pardir, os.pardir, "support"))
+from screen_layout import read_layout  # noqa: E402
 
 # Every position comes from the header the game is built with.
 LAYOUT = read_layout()

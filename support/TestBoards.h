@@ -1,7 +1,7 @@
 #pragma once
 
-// Small helpers the rule and search tests share for laying out and comparing
-// positions.
+// Small helpers the tests, the benchmarks and the screenshot tool share for
+// laying out and comparing positions.
 
 #include <random>
 #include <string>
