@@ -1,8 +1,40 @@
 #include "ai/ComputerPlayer.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int32_t CORNERS[4][2] = {{0, 0}, {0, 7}, {7, 0}, {7, 7}};
+
+// What the root does with a reply's score: the computer's nodes
+// (MAXIMISING) keep the highest score and cut at beta, the opponent's the
+// lowest and cut at alpha. Equality counts, so among equal scores the later
+// move wins.
+enum class Verdict { KEPT, TAKEN, CUT };
+template <bool MAXIMISING>
+Verdict weigh(int32_t score, int32_t& best, int32_t& alpha, int32_t& beta) {
+    if (MAXIMISING ? score < best : score > best) {
+        return Verdict::KEPT;
+    }
+    best = score;
+    if (MAXIMISING ? score >= beta : score <= alpha) {
+        return Verdict::CUT;
+    }
+    (MAXIMISING ? alpha : beta) = MAXIMISING ? std::max(alpha, score) : std::min(beta, score);
+    return Verdict::TAKEN;
+}
+
+// The window (low, high) for a node's next reply. A reply search that is
+// cut off returns only a bound. At the root a bound equal to the best so
+// far would pass for a tie and hand the move to a possibly much worse later
+// one, so there, once a move has been scored, the window is one wider than
+// the best: a true tie still comes back exact.
+template <bool MAXIMISING>
+void replyWindow(int32_t ply, bool scored, int32_t best, int32_t& low, int32_t& high) {
+    if (ply == 0 && scored) {
+        (MAXIMISING ? low : high) = MAXIMISING ? best - 1 : best + 1;
+    }
+}
 
 }  // namespace
 
@@ -10,12 +42,11 @@ ComputerPlayer::ComputerPlayer(const std::string& path, int32_t depth, int32_t d
                                int32_t side)
     : depth(depth),
       difficulty(difficulty),
+      values(path),
       side(side),
       opponent(opponentOf(side)),
-      edgeWeight(1000) {
-    values.loadValues(path);
-    engine = SearchEngine(values.cells(), depth, difficulty, edgeWeight);
-}
+      edgeWeight(EDGE_WEIGHT),
+      engine(values.cells(), depth, difficulty, edgeWeight) {}
 
 int32_t ComputerPlayer::play(MoveList* moves) {
     if (moves->isEmpty()) {
@@ -83,7 +114,7 @@ int32_t ComputerPlayer::searchNode(MoveList* moves, int32_t alpha, int32_t beta,
         move->cell(x, y);
         int32_t low = alpha;
         int32_t high = beta;
-        SearchEngine::replyWindow<MAXIMISING>(ply, move != moves->first(), best, low, high);
+        replyWindow<MAXIMISING>(ply, move != moves->first(), best, low, high);
         moves->apply(x, y);
         int32_t score;
         if (plain) {
@@ -101,13 +132,12 @@ int32_t ComputerPlayer::searchNode(MoveList* moves, int32_t alpha, int32_t beta,
         if (engine.abandoned()) {
             return best;
         }
-        const SearchEngine::Verdict verdict =
-            SearchEngine::weigh<MAXIMISING>(score, best, alpha, beta);
-        if (verdict != SearchEngine::Verdict::KEPT) {
+        const Verdict verdict = weigh<MAXIMISING>(score, best, alpha, beta);
+        if (verdict != Verdict::KEPT) {
             bestX = x;
             bestY = y;
         }
-        if (verdict == SearchEngine::Verdict::CUT) {
+        if (verdict == Verdict::CUT) {
             return score;
         }
     }
@@ -115,16 +145,16 @@ int32_t ComputerPlayer::searchNode(MoveList* moves, int32_t alpha, int32_t beta,
 }
 
 int32_t ComputerPlayer::evaluate(const Board& board) {
-    return engine.evaluate(board.discsOf(side), board.discsOf(opponent));
+    return engine.evaluation().evaluate(board.discsOf(side), board.discsOf(opponent));
 }
 
 int32_t ComputerPlayer::edgeTerm(const Board& board) {
-    return engine.edgeTerm(board.discsOf(side), board.discsOf(opponent));
+    return engine.evaluation().edgeTerm(board.discsOf(side), board.discsOf(opponent));
 }
 
 int32_t ComputerPlayer::finalScore(MoveList* moves) {
     int32_t red;
     int32_t green;
     moves->counts(red, green);
-    return SearchEngine::finalScore(side == RED ? red : green, side == RED ? green : red);
+    return Evaluation::finalScore(side == RED ? red : green, side == RED ? green : red);
 }

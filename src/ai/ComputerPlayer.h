@@ -14,8 +14,10 @@
 // difficulty always give the same move.
 class ComputerPlayer {
   public:
-    static constexpr int32_t WIN_SCORE = SearchEngine::WIN_SCORE;
+    static constexpr int32_t WIN_SCORE = Evaluation::WIN_SCORE;
     static constexpr int32_t SCORE_LIMIT = SearchEngine::SCORE_LIMIT;
+    // What a border line held by one side alone counts per disc, on hard.
+    static constexpr int32_t EDGE_WEIGHT = 1000;
 
     // Reads the cell values from `path` (a missing file is reported on
     // standard error and leaves the table at zero) and never fails.

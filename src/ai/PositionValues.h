@@ -22,6 +22,7 @@ class PositionValues {
 
     // Every value 0.
     PositionValues() = default;
+    explicit PositionValues(const std::string& path) { loadValues(path); }
 
     // Fills the table from the file at `path` as far as the file allows. A
     // file that cannot be opened, or is not a regular file, is reported on

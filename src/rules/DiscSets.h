@@ -29,7 +29,9 @@ struct CellRays {
 // Whole-board bit sets of cells, shared by the move lists and the computer's
 // search. Bit 8·x + y stands for cell (x, y), the order of the cells in
 // memory, so walking the set bits upward visits the cells column by column,
-// each column top to bottom: the order in which anchors are taken.
+// each column top to bottom: the order in which anchors are taken. The
+// queries the search makes stay out of line (noinline): inlined into its
+// loops they would take the registers those loops need.
 class DiscSets {
   public:
     static constexpr uint64_t TOP_ROW = 0x0101010101010101ULL;
@@ -114,22 +116,20 @@ class DiscSets {
     }
 
     // Every cell where `own` can move.
-    static uint64_t movesOf(uint64_t own, uint64_t opposing) {
+    [[gnu::noinline]] static uint64_t movesOf(uint64_t own, uint64_t opposing) {
         const uint64_t empty = ~(own | opposing);
         return inAnyDirection(
             [&](auto code) { return movesToward<decltype(code)::value>(own, opposing, empty); });
     }
 
-    // Whether `own` can move at all. Most positions have a move in the first
-    // direction tried, so asking one direction at a time is cheaper than
-    // listing them all.
-    static bool canMoveSomewhere(uint64_t own, uint64_t opposing) {
+    // Whether `own` can move anywhere. Most positions have a move in the
+    // first direction tried, so asking one direction at a time is cheaper
+    // than listing them all.
+    [[gnu::noinline]] static bool canMove(uint64_t own, uint64_t opposing) {
         const uint64_t empty = ~(own | opposing);
         if (movesToward<0>(own, opposing, empty) != 0 ||
-            movesToward<1>(own, opposing, empty) != 0) {
-            return true;
-        }
-        if (movesToward<2>(own, opposing, empty) != 0 ||
+            movesToward<1>(own, opposing, empty) != 0 ||
+            movesToward<2>(own, opposing, empty) != 0 ||
             movesToward<3>(own, opposing, empty) != 0) {
             return true;
         }
@@ -138,7 +138,7 @@ class DiscSets {
     }
 
     // Every disc of `own` that closes a line for some move of `own`.
-    static uint64_t anchorsOf(uint64_t own, uint64_t opposing) {
+    [[gnu::noinline]] static uint64_t anchorsOf(uint64_t own, uint64_t opposing) {
         const uint64_t empty = ~(own | opposing);
         return inAnyDirection(
             [&](auto code) { return anchorsToward<decltype(code)::value>(own, opposing, empty); });
@@ -146,7 +146,7 @@ class DiscSets {
 
     // Every disc of `opposing` that some move of `own` turns: in each
     // direction, the runs that lead from an empty cell to a disc of `own`.
-    static uint64_t turnable(uint64_t own, uint64_t opposing) {
+    [[gnu::noinline]] static uint64_t turnable(uint64_t own, uint64_t opposing) {
         const uint64_t empty = ~(own | opposing);
         return inAnyDirection([&](auto code) {
             constexpr int32_t STEP = stepOf(decltype(code)::value);
@@ -164,7 +164,7 @@ class DiscSets {
     // direction, the cells before the first one that is not `opposing`,
     // provided that one is `own`. Without a loop or a branch, because the
     // search asks this for nearly every position it visits.
-    static uint64_t flipsOf(int32_t cell, uint64_t own, uint64_t opposing) {
+    [[gnu::noinline]] static uint64_t flipsOf(int32_t cell, uint64_t own, uint64_t opposing) {
         const uint64_t(&rays)[8] = RAYS.from[cell];
         return flipsUp(rays[1], own, opposing) | flipsUp(rays[3], own, opposing) |
                flipsUp(rays[5], own, opposing) | flipsUp(rays[7], own, opposing) |

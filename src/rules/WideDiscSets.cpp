@@ -2,8 +2,6 @@
 
 #include "rules/DiscSets.h"
 
-// VANTRIXO_PORTABLE leaves them out, so that the search's portable path is
-// tested too.
 #if defined(__x86_64__) && !defined(VANTRIXO_PORTABLE)
 
 #include <immintrin.h>
@@ -136,21 +134,8 @@ WIDE uint64_t WideDiscSets::flipsOf(int32_t cell, uint64_t own, uint64_t opposin
 
 #else
 
-// Without them the search never asks for these; they answer like DiscSets.
 bool WideDiscSets::available() {
     return false;
-}
-uint64_t WideDiscSets::movesOf(uint64_t own, uint64_t opposing) {
-    return DiscSets::movesOf(own, opposing);
-}
-uint64_t WideDiscSets::anchorsOf(uint64_t own, uint64_t opposing) {
-    return DiscSets::anchorsOf(own, opposing);
-}
-uint64_t WideDiscSets::turnable(uint64_t own, uint64_t opposing) {
-    return DiscSets::turnable(own, opposing);
-}
-uint64_t WideDiscSets::flipsOf(int32_t cell, uint64_t own, uint64_t opposing) {
-    return DiscSets::flipsOf(cell, own, opposing);
 }
 
 #endif
