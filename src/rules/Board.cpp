@@ -54,23 +54,13 @@ Board::~Board() {
 }
 
 void Board::recount() {
-    numRed = 0;
-    numGreen = 0;
-    for (const auto& column : cells) {
-        for (int32_t cell : column) {
-            if (cell == RED) {
-                ++numRed;
-            } else if (cell == GREEN) {
-                ++numGreen;
-            }
-        }
-    }
+    numRed = DiscSets::count(discsOf(RED));
+    numGreen = DiscSets::count(discsOf(GREEN));
 }
 
 int32_t Board::winner() const {
-    const int32_t red = DiscSets::count(discsOf(RED));
-    const int32_t green = DiscSets::count(discsOf(GREEN));
-    return red > green ? RED : red < green ? GREEN : NO_SIDE;
+    const int32_t lead = DiscSets::count(discsOf(RED)) - DiscSets::count(discsOf(GREEN));
+    return lead > 0 ? RED : lead < 0 ? GREEN : NO_SIDE;
 }
 
 void Board::saveSnapshot() {

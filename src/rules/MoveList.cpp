@@ -9,12 +9,11 @@ MoveList::MoveList(int32_t side, Board* board) : side(side), board(board) {
 }
 
 int32_t MoveList::sideToMove(const Board& board, int32_t side) {
-    const uint64_t empty = board.discsOf(EMPTY);
-    const auto canMove = [&board, empty](int32_t candidate) {
-        const uint64_t own = board.discsOf(candidate);
-        return DiscSets::movesOf(own, ~(own | empty)) != 0;
-    };
-    return canMove(side) ? side : canMove(opponentOf(side)) ? opponentOf(side) : NO_SIDE;
+    const uint64_t own = board.discsOf(side);
+    const uint64_t opposing = board.discsOf(opponentOf(side));
+    return DiscSets::canMove(own, opposing)   ? side
+           : DiscSets::canMove(opposing, own) ? opponentOf(side)
+                                              : NO_SIDE;
 }
 
 MoveList::~MoveList() {

@@ -19,8 +19,6 @@ bool holds(const Region& region, int32_t x, int32_t y) {
 
 // Both settings step through three levels: easy to hard, depth 3 to 7.
 constexpr int32_t LEVEL_MAX = HARD;
-constexpr int32_t SHALLOWEST = 3;
-constexpr int32_t DEPTH_STEP = 2;
 constexpr Uint32 STEP_DELAY_MS = 100;
 constexpr Uint32 POLL_DELAY_MS = 40;
 
@@ -52,7 +50,7 @@ Menu::Menu() {
     backgroundImage = IMG_Load("data/menu/fundo.png");
     selected = NO_ITEM;
     difficulty = FIRST_DIFFICULTY;
-    depthIndex = (FIRST_DEPTH - SHALLOWEST) / DEPTH_STEP;
+    depthIndex = (FIRST_DEPTH - 3) / 2;
 }
 
 Menu::~Menu() {
@@ -141,7 +139,7 @@ int32_t Menu::run(SDL_Surface* screen, int32_t& depthOut, int32_t& difficultyOut
         SDL_Delay(POLL_DELAY_MS);
     } while (!done);
 
-    depthOut = SHALLOWEST + DEPTH_STEP * depthIndex;
+    depthOut = 2 * depthIndex + 3;
     difficultyOut = difficulty;
     return selected;
 }
