@@ -88,7 +88,10 @@ bool startVideo() {
     if (std::strcmp(std::getenv("SDL_VIDEODRIVER"), "x11") == 0) {
         preferSoftwarePresentation();
     }
-    // From before SDL opens the display, which may go while SDL starts.
+    // From before SDL opens the display, which may go while SDL starts. Xlib
+    // writes to the server's socket: ignored, a broken pipe reaches Xlib as an
+    // error and ends the program through displayLost, instead of killing it.
+    std::signal(SIGPIPE, SIG_IGN);
     XSetIOErrorHandler(displayLost);
     if (SDL_Init(SDL_INIT_VIDEO) >= 0) {
         return true;
