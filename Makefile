@@ -72,9 +72,10 @@ ladder: build
 	@cd $(BUILD_DIR) && ./vantrixo_ladder
 	@$(PYTHON) tools/ladder_chart.py $(BUILD_DIR)/ladder.tsv docs/charts/ladder.png
 
-# Tunes the value table against the sparring partners (15 to 22 minutes on
-# two cores with the defaults): writes $(BUILD_DIR)/tune/tuned.brd and tune.log. TUNE_ARGS passes
-# options, e.g. TUNE_ARGS="--seed 3 --evaluations 40".
+# Tunes the value table against the sparring partners (40 minutes with the
+# defaults on two cores busy with other work: 33 of tuning, 6 of reporting):
+# writes $(BUILD_DIR)/tune/tuned.brd and tune.log. TUNE_ARGS passes options,
+# e.g. TUNE_ARGS="--seed 3 --evaluations 40".
 tune: build
 	@cd $(BUILD_DIR) && ./vantrixo_tune $(TUNE_ARGS)
 

@@ -306,10 +306,12 @@ TEST(GameTest, ComputerMovesFirstInModeThreeAndAnswersInModeTwo) {
 
 TEST(GameTest, EscDuringALongSearchEndsTheGameAtOnceWithoutAMove) {
     // The computer plays red at depth 7 on easy; green holds the button on the
-    // first cell of its list, from 0 and from 1000. Red's third search is long.
+    // first cell of its list, a new one every 2 s. Red's eighth search is long
+    // enough to poll several times.
+    constexpr int PLIES = 15;
     Board board;
     std::vector<Input> script;
-    for (int ply = 0; ply < 5; ++ply) {
+    for (int ply = 0; ply < PLIES; ++ply) {
         MoveList moves(ply % 2 == 0 ? RED : GREEN, &board);
         int x = -1;
         int y = -1;
@@ -319,7 +321,7 @@ TEST(GameTest, EscDuringALongSearchEndsTheGameAtOnceWithoutAMove) {
         }
         moves.first()->cell(x, y);
         moves.apply(x, y);
-        script.push_back({ply == 1 ? 0u : 1000u, seam::pixelOf(x), seam::pixelOf(y), 1, false});
+        script.push_back({ply / 2 * 2000u, seam::pixelOf(x), seam::pixelOf(y), 1, false});
     }
 
     // Every poll, the search's too, takes 5 ms of the clock. First ESC comes
@@ -341,34 +343,34 @@ TEST(GameTest, EscDuringALongSearchEndsTheGameAtOnceWithoutAMove) {
             // Seen at the search's next poll: no move, no animation, no frame,
             // and the game ends after its 50 ms.
             EXPECT_LT(frames.back().at, escAt);
-            EXPECT_EQ(gameFrames(frames).back().discs.size(), 8u);
+            EXPECT_EQ(gameFrames(frames).back().discs.size(), 4u + PLIES - 1);
             EXPECT_LE(seam::now(), escAt + 5 + 50);
             break;
         }
-        // All five moves, and the last frame shows the position they make.
+        // Every move, and the last frame shows the position they make.
         const Shown last = gameFrames(frames).back();
         for (const auto& [cell, disc] : last.discs) {
             EXPECT_EQ(disc, board.getCell(cell.first, cell.second) == RED ? RED_DISC : GREEN_DISC);
         }
-        EXPECT_EQ(last.discs.size(), 9u);
+        EXPECT_EQ(last.discs.size(), 4u + PLIES);
         // ESC next: during red's last search, which starts at the first game
-        // frame after the fourth animation and ends with the last animation.
+        // frame after the animation before it and ends with the last animation.
         std::vector<uint32_t> searchStarts;
         for (size_t i = 1; i < frames.size(); ++i) {
             if (frames[i - 1].animation() && !frames[i].animation()) {
                 searchStarts.push_back(frames[i].at);
             }
         }
-        ASSERT_GE(searchStarts.size(), 4u);
+        ASSERT_GE(searchStarts.size(), PLIES - 1u);
         uint32_t lastAnimation = 0;
         for (size_t i = 1; i < frames.size(); ++i) {
             lastAnimation =
                 frames[i].animation() && !frames[i - 1].animation() ? frames[i].at : lastAnimation;
         }
         // Half way into it, so that the search polls at least once more.
-        const uint32_t searching = lastAnimation - searchStarts[3];
+        const uint32_t searching = lastAnimation - searchStarts[PLIES - 2];
         ASSERT_GE(searching, 15u) << "the search is too short for the test";
-        escAt = searchStarts[3] + searching / 2;
+        escAt = searchStarts[PLIES - 2] + searching / 2;
     }
 }
 
