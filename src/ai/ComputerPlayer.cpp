@@ -1,7 +1,5 @@
 #include "ai/ComputerPlayer.h"
 
-#include <algorithm>
-
 namespace {
 
 constexpr int32_t CORNERS[4][2] = {{0, 0}, {0, 7}, {7, 0}, {7, 7}};
@@ -45,8 +43,7 @@ ComputerPlayer::ComputerPlayer(const std::string& path, int32_t depth, int32_t d
       values(path),
       side(side),
       opponent(opponentOf(side)),
-      edgeWeight(EDGE_WEIGHT),
-      engine(values.cells(), depth, difficulty, edgeWeight) {}
+      engine(values.cells(), depth, difficulty) {}
 
 int32_t ComputerPlayer::play(MoveList* moves) {
     if (moves->isEmpty()) {

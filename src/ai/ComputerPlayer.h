@@ -1,11 +1,7 @@
 #pragma once
 
-#include <cstdint>
-#include <string>
-
 #include "ai/PositionValues.h"
 #include "ai/SearchEngine.h"
-#include "rules/Board.h"
 #include "rules/MoveList.h"
 
 // The computer opponent: a depth-limited alpha-beta search from the Game's
@@ -16,8 +12,6 @@ class ComputerPlayer {
   public:
     static constexpr int32_t WIN_SCORE = Evaluation::WIN_SCORE;
     static constexpr int32_t SCORE_LIMIT = SearchEngine::SCORE_LIMIT;
-    // What a border line held by one side alone counts per disc, on hard.
-    static constexpr int32_t EDGE_WEIGHT = 1000;
 
     // Reads the cell values from `path` (a missing file is reported on
     // standard error and leaves the table at zero) and never fails.
@@ -58,7 +52,6 @@ class ComputerPlayer {
     PositionValues values;
     int32_t side;
     int32_t opponent;
-    int32_t edgeWeight;
     // The search below the root, on disc sets; it also counts the nodes.
     SearchEngine engine;
 };

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <algorithm>
-#include <cstdint>
 
 #include "rules/Difficulty.h"
 #include "rules/DiscSets.h"
@@ -14,6 +13,8 @@
 class Evaluation {
   public:
     static constexpr int32_t WIN_SCORE = 3276700;
+    // What a border line held by one side alone counts per disc, on hard.
+    static constexpr int32_t EDGE_WEIGHT = 1000;
 
     // What a position is valued from: the table sum, the computer's lead in
     // discs, and on hard the border term and the border lines of both sides
@@ -26,8 +27,7 @@ class Evaluation {
         int32_t lead;
     };
 
-    Evaluation(const int32_t (&values)[8][8], int32_t difficulty, int32_t edgeWeight)
-        : difficulty(difficulty), edgeWeight(edgeWeight) {
+    Evaluation(const int32_t (&values)[8][8], int32_t difficulty) : difficulty(difficulty) {
         for (int32_t x = 0; x < 8; ++x) {
             for (int32_t discs = 0; discs < 256; ++discs) {
                 for (int32_t y = 0; y < 8; ++y) {
@@ -159,7 +159,7 @@ class Evaluation {
                                      bottom << 24);
     }
 
-    // Each border line held by one side only counts edgeWeight per disc for
+    // Each border line held by one side only counts EDGE_WEIGHT per disc for
     // that side; a corner counts on both of its lines. Summed over the four
     // lines at once, a byte each: a line with discs of both sides, or none,
     // adds nothing.
@@ -175,7 +175,7 @@ class Evaluation {
         const uint64_t empty =
             ((~(counts + 0x7F7F7F7F7F7F7F7FULL) & 0x8080808080808080ULL) >> 7) * 0xFFU;
         const uint64_t sums = (counts & (empty >> 32 | empty << 32)) * 0x01010101U;
-        return edgeWeight *
+        return EDGE_WEIGHT *
                (static_cast<int32_t>(sums >> 24 & 0xFF) - static_cast<int32_t>(sums >> 56));
     }
 
@@ -186,5 +186,4 @@ class Evaluation {
     int64_t positiveColumnValue[8][256] = {};
     int64_t cellValue[64] = {};
     int32_t difficulty;
-    int32_t edgeWeight;
 };

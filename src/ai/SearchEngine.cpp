@@ -1,7 +1,6 @@
 #include "ai/SearchEngine.h"
 
 #include <algorithm>
-#include <climits>
 #include <utility>
 
 #include "rules/DiscSets.h"
@@ -102,11 +101,8 @@ struct SearchEngine::Moves {
     }
 };
 
-SearchEngine::SearchEngine(const int32_t (&values)[8][8], int32_t depth, int32_t difficulty,
-                           int32_t edgeWeight)
-    : evaluator(values, difficulty, edgeWeight),
-      horizon(int64_t{depth} + 1),
-      wide(WideDiscSets::available()) {
+SearchEngine::SearchEngine(const int32_t (&values)[8][8], int32_t depth, int32_t difficulty)
+    : evaluator(values, difficulty), horizon(int64_t{depth} + 1), wide(WideDiscSets::available()) {
     // The cells by falling value, equal values together, in at most
     // MAX_RANKS groups (a table with more distinct values shares them out).
     int32_t byValue[64];

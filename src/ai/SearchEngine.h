@@ -1,7 +1,5 @@
 #pragma once
 
-#include <cstdint>
-
 #include "ai/Evaluation.h"
 #include "ai/TranspositionTable.h"
 
@@ -24,8 +22,7 @@ class SearchEngine {
     // second: often enough to feel instant, rarely enough to cost nothing.
     static constexpr uint64_t POLL_INTERVAL = 16384;
 
-    SearchEngine(const int32_t (&values)[8][8], int32_t depth, int32_t difficulty,
-                 int32_t edgeWeight);
+    SearchEngine(const int32_t (&values)[8][8], int32_t depth, int32_t difficulty);
 
     // Forgets the table's entries, the killer replies and that a search was
     // given up: a search from a new root owes nothing to what came before.

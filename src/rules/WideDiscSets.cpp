@@ -2,7 +2,15 @@
 
 #include "rules/DiscSets.h"
 
-#if defined(__x86_64__) && !defined(VANTRIXO_PORTABLE)
+bool WideDiscSets::available() {
+#if VANTRIXO_WIDE_DISC_SETS
+    return __builtin_cpu_supports("avx2");
+#else
+    return false;
+#endif
+}
+
+#if VANTRIXO_WIDE_DISC_SETS
 
 #include <immintrin.h>
 
@@ -78,10 +86,6 @@ WIDE_INLINE uint64_t runEnds(uint64_t start, uint64_t opposing, uint64_t end) {
 
 }  // namespace
 
-bool WideDiscSets::available() {
-    return __builtin_cpu_supports("avx2");
-}
-
 WIDE uint64_t WideDiscSets::movesOf(uint64_t own, uint64_t opposing) {
     return runEnds(own, opposing, ~(own | opposing));
 }
@@ -130,12 +134,6 @@ WIDE uint64_t WideDiscSets::flipsOf(int32_t cell, uint64_t own, uint64_t opposin
     const __m256i downLost = _mm256_cmpeq_epi64(_mm256_and_si256(downFirst, mine), zero);
     return united(_mm256_or_si256(_mm256_andnot_si256(upLost, upRun),
                                   _mm256_andnot_si256(downLost, downRun)));
-}
-
-#else
-
-bool WideDiscSets::available() {
-    return false;
 }
 
 #endif

@@ -2,22 +2,22 @@
 
 #include <cstdint>
 
+// Left out of the portable build, so that the search's portable path is
+// tested too.
+#if defined(__x86_64__) && !defined(VANTRIXO_PORTABLE)
+#define VANTRIXO_WIDE_DISC_SETS 1
+#else
+#define VANTRIXO_WIDE_DISC_SETS 0
+#endif
+
 // The whole-board bit sets of DiscSets, worked out four directions at a time
 // in 256-bit registers. Only for processors with AVX2: ask available() first.
-// Left out of the portable build (BUILT is false there), so that the
-// search's portable path is tested too.
 class WideDiscSets {
   public:
-#if defined(__x86_64__) && !defined(VANTRIXO_PORTABLE)
-    static constexpr bool BUILT = true;
-#else
-    static constexpr bool BUILT = false;
-#endif
+    static constexpr bool BUILT = VANTRIXO_WIDE_DISC_SETS;
     static bool available();
     static uint64_t movesOf(uint64_t own, uint64_t opposing);
-    static bool canMove(uint64_t own, uint64_t opposing) {
-        return movesOf(own, opposing) != 0;
-    }
+    static bool canMove(uint64_t own, uint64_t opposing) { return movesOf(own, opposing) != 0; }
     static uint64_t anchorsOf(uint64_t own, uint64_t opposing);
     static uint64_t turnable(uint64_t own, uint64_t opposing);
     static uint64_t flipsOf(int32_t cell, uint64_t own, uint64_t opposing);
