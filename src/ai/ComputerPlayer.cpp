@@ -76,8 +76,6 @@ int32_t ComputerPlayer::searchMin(MoveList* moves, int32_t alpha, int32_t beta, 
     return searchNode<false>(moves, alpha, beta, ply, bestX, bestY);
 }
 
-// Scores are always the computer's: the computer's nodes take the highest
-// child score and cut at beta, the opponent's nodes the lowest and cut at alpha.
 // This node walks its list and plays on the Board; below it the engine
 // searches on disc sets, unless the Board holds something other than empty,
 // red and green cells (or the computer plays neither colour), which only the

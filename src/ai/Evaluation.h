@@ -5,11 +5,10 @@
 #include "rules/Difficulty.h"
 #include "rules/DiscSets.h"
 
-// The computer's static value of a position on disc sets (bit 8·x + y for
-// cell (x, y)), from its point of view: the table sum and, on hard, the
-// border term. The search carries what a value is made of from position to
-// position (a Standing) and updates it by the move alone, and bounds what a
-// move can reach without playing it.
+// The computer's static value of a position on disc sets, from its point of
+// view: the table sum and, on hard, the border term. The search carries what
+// a value is made of from position to position (a Standing) and updates it
+// by the move alone, and bounds what a move can reach without playing it.
 class Evaluation {
   public:
     static constexpr int32_t WIN_SCORE = 3276700;
