@@ -107,9 +107,8 @@ class SearchEngine {
     static constexpr int32_t MAX_RANKS = 12;
     uint64_t cellsOfRank[MAX_RANKS] = {};
     int32_t cellRanks = 0;
-    // The killer reply: the one that last cut off a node next to the
-    // horizon, as a bit, where the opponent (0) or the computer (1) was to
-    // move.
+    // The killer reply, as a bit: the last to cut off a node next to the
+    // horizon where the opponent (0) or the computer (1) was to move.
     uint64_t killer[2] = {};
     int64_t horizon = 0;
     bool wide = false;
