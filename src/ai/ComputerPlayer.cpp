@@ -42,7 +42,6 @@ ComputerPlayer::ComputerPlayer(const std::string& path, int32_t depth, int32_t d
       difficulty(difficulty),
       values(path),
       side(side),
-      opponent(opponentOf(side)),
       engine(values.cells(), depth, difficulty) {}
 
 int32_t ComputerPlayer::play(MoveList* moves) {
@@ -113,10 +112,10 @@ int32_t ComputerPlayer::searchNode(MoveList* moves, int32_t alpha, int32_t beta,
         moves->apply(x, y);
         int32_t score;
         if (plain) {
-            score = engine.search<!MAXIMISING>(board->discsOf(side), board->discsOf(opponent), low,
-                                               high, ply + 1);
+            score = engine.search<!MAXIMISING>(
+                board->discsOf(side), board->discsOf(opponentOf(side)), low, high, ply + 1);
         } else {
-            MoveList* replies = new MoveList(MAXIMISING ? opponent : side, board);
+            MoveList* replies = new MoveList(MAXIMISING ? opponentOf(side) : side, board);
             int32_t replyX;
             int32_t replyY;
             score = MAXIMISING ? searchMin(replies, low, high, ply + 1, replyX, replyY)
@@ -140,11 +139,11 @@ int32_t ComputerPlayer::searchNode(MoveList* moves, int32_t alpha, int32_t beta,
 }
 
 int32_t ComputerPlayer::evaluate(const Board& board) {
-    return engine.evaluation().evaluate(board.discsOf(side), board.discsOf(opponent));
+    return engine.evaluation().evaluate(board.discsOf(side), board.discsOf(opponentOf(side)));
 }
 
 int32_t ComputerPlayer::edgeTerm(const Board& board) {
-    return engine.evaluation().edgeTerm(board.discsOf(side), board.discsOf(opponent));
+    return engine.evaluation().edgeTerm(board.discsOf(side), board.discsOf(opponentOf(side)));
 }
 
 int32_t ComputerPlayer::finalScore(MoveList* moves) {

@@ -51,7 +51,6 @@ class ComputerPlayer {
     int32_t difficulty;
     PositionValues values;
     int32_t side;
-    int32_t opponent;
     // The search below the root, on disc sets; it also counts the nodes.
     SearchEngine engine;
 };
