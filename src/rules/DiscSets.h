@@ -127,13 +127,11 @@ class DiscSets {
     // than listing them all.
     [[gnu::noinline]] static bool canMove(uint64_t own, uint64_t opposing) {
         const uint64_t empty = ~(own | opposing);
-        if (movesToward<0>(own, opposing, empty) != 0 ||
-            movesToward<1>(own, opposing, empty) != 0 ||
-            movesToward<2>(own, opposing, empty) != 0 ||
-            movesToward<3>(own, opposing, empty) != 0) {
-            return true;
-        }
-        return (movesToward<4>(own, opposing, empty) | movesToward<5>(own, opposing, empty) |
+        return movesToward<0>(own, opposing, empty) != 0 ||
+               movesToward<1>(own, opposing, empty) != 0 ||
+               movesToward<2>(own, opposing, empty) != 0 ||
+               movesToward<3>(own, opposing, empty) != 0 ||
+               (movesToward<4>(own, opposing, empty) | movesToward<5>(own, opposing, empty) |
                 movesToward<6>(own, opposing, empty) | movesToward<7>(own, opposing, empty)) != 0;
     }
 
