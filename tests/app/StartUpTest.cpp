@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "app/StartUp.h"
+#include "app/linux/StartUp.h"
 
 namespace {
 

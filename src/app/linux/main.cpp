@@ -5,7 +5,7 @@
 #include <SDL_image.h>
 
 #include "app/Program.h"
-#include "app/StartUp.h"
+#include "app/linux/StartUp.h"
 
 namespace {
 constexpr int START_UP_FAILED = 20;

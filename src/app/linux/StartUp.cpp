@@ -1,4 +1,4 @@
-#include "app/StartUp.h"
+#include "app/linux/StartUp.h"
 
 #include <SDL_version.h>
 #include <limits.h>
