@@ -6,7 +6,9 @@
 // alone keeps both; one that speeds it up or slows it down shows in the nodes
 // although every move stays the same.
 
+#include <cinttypes>
 #include <cstdint>
+#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
@@ -88,6 +90,15 @@ inline Signature of(const std::string& table, const std::vector<int32_t>& depths
         }
     }
     return sum;
+}
+
+// Prints the signature beside the recorded one, as `vantrixo_bench --signature`
+// and the browser build's signature command do; true when they are equal.
+inline bool report(const Signature& s) {
+    std::printf("signature: moves %016" PRIx64 " nodes %" PRIu64 "\n", s.moves, s.nodes);
+    std::printf("recorded:  moves %016" PRIx64 " nodes %" PRIu64 " (now %+.1f%%)\n", RECORDED_MOVES,
+                RECORDED_NODES, 100.0 * (static_cast<double>(s.nodes) / RECORDED_NODES - 1));
+    return s.moves == RECORDED_MOVES && s.nodes == RECORDED_NODES;
 }
 
 }  // namespace signature
