@@ -533,9 +533,8 @@ TEST(Search, ExtremeTablesStayInsideTheWinScores) {
     }
 }
 
-// Nodes are the work a player waits for, and as deterministic as the moves
-// (the same on the portable and the AVX2 paths): a change that alters the
-// search's work by a single node must say so and record the new figure.
+// Nodes are the work a player waits for, as deterministic as the moves on
+// either disc-set path: a change to them by one node records the new figure.
 TEST(Search, KeepsItsSignatureExactly) {
     const signature::Signature now = signature::of(SHIPPED);
     EXPECT_EQ(now.moves, signature::RECORDED_MOVES)
