@@ -11,8 +11,26 @@ PYTHON ?= /usr/bin/python3
 
 all: build
 
+# The groups of Debian packages (scripts/install-deps) each goal needs: `deps`
+# installs those of every goal on the command line in one go, before anything
+# is configured. The game's alone for `make run`, `make game` and `make build`;
+# a configure without the test packages leaves the tests and benchmarks out.
+DEPS_test = game test web browser
+DEPS_e2e-compat = game test
+DEPS_asan-test = game test
+DEPS_bench = game test
+DEPS_tune = game test
+DEPS_ladder = game test chart
+DEPS_fuzz = game test fuzz
+DEPS_artwork = test
+DEPS_screenshots = game test
+DEPS_package = game test
+DEPS_format = format
+DEPS_format-check = format
+DEPS = $(sort $(foreach goal,$(or $(MAKECMDGOALS),all),$(or $(DEPS_$(goal)),game)))
+
 deps:
-	@scripts/install-deps
+	@scripts/install-deps $(DEPS)
 
 configure: deps
 	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
