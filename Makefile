@@ -3,11 +3,13 @@ MAKEFLAGS += --no-print-directory
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
+WEB_DIR ?= build-web
+WEB_PORT ?= 8000
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 PYTHON ?= /usr/bin/python3
 
-.PHONY: all run game test e2e-compat deps configure build asan-test bench ladder tune fuzz artwork screenshots package format format-check clean
+.PHONY: all run game test web serve-web e2e-compat deps configure build asan-test bench ladder tune fuzz artwork screenshots package format format-check clean
 
 all: build
 
@@ -16,6 +18,8 @@ all: build
 # is configured. The game's alone for `make run`, `make game` and `make build`;
 # a configure without the test packages leaves the tests and benchmarks out.
 DEPS_test = game test web browser
+DEPS_web = web
+DEPS_serve-web = web
 DEPS_e2e-compat = game test
 DEPS_asan-test = game test
 DEPS_bench = game test
@@ -33,7 +37,7 @@ deps:
 	@scripts/install-deps $(DEPS)
 
 configure: deps
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTRIXO_WEB_DIR=$(abspath $(WEB_DIR)) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -48,9 +52,24 @@ game: configure
 run: game
 	@scripts/run-game $(BUILD_DIR)/vantrixo
 
-# Every test, then the end-to-end tests once more on the other SDL 1.2: the
-# compatibility library over SDL 2 that newer distributions ship instead.
-test: build
+# The same game for browsers, built with Debian's Emscripten into $(WEB_DIR):
+# index.html, vantrixo.js, vantrixo.wasm and data/ packed as vantrixo.data.
+# Its JavaScript optimiser needs Debian's acorn, which a node of another
+# origin does not see without NODE_PATH.
+EMSDK_ENV = NODE_PATH=/usr/share/nodejs
+web: deps
+	@$(EMSDK_ENV) emcmake cmake -S . -B $(WEB_DIR) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@$(EMSDK_ENV) cmake --build $(WEB_DIR) -j $(JOBS)
+
+# Serves the page on this machine only; open the address it prints.
+serve-web: web
+	@echo "vantrixo in the browser: http://127.0.0.1:$(WEB_PORT)/ (Ctrl-C stops the server)"
+	@$(PYTHON) -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory $(WEB_DIR)
+
+# Every test (the browser's on the page in $(WEB_DIR)), then the end-to-end
+# tests once more on the other SDL 1.2: the compatibility library over SDL 2
+# that newer distributions ship instead.
+test: build web
 	@ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 	@$(E2E_COMPAT)
 
@@ -76,7 +95,7 @@ asan-test: deps
 	@cmake --build $(ASAN_DIR) -j $(JOBS)
 	@ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	  ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS) -LE e2e
+	  ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS) -LE 'e2e|web'
 
 # Benchmarks of the computer player's search (Google Benchmark): positions
 # searched from the root, and whole computer-against-computer games.
@@ -137,4 +156,4 @@ format-check: deps
 	@$(CLANG_FORMAT) --dry-run -Werror $(FORMATTED)
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(WEB_DIR)
