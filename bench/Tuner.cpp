@@ -25,7 +25,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdarg>
@@ -34,10 +33,10 @@
 #include <cstring>
 #include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "Matches.h"
+#include "WorkerPool.h"
 #include "ai/PositionValues.h"
 
 namespace {
@@ -173,13 +172,13 @@ struct Options {
 // each opening with both colours.
 class Evaluation {
   public:
-    explicit Evaluation(std::vector<Board>& boards) : boards(boards) {}
+    explicit Evaluation(WorkerPool& pool) : pool(pool) {}
 
     Scores run(const std::string& tablePath, const std::vector<Opening>& openings,
                const std::vector<int32_t>& settings, const Kinds& kinds, int32_t deepOpenings) {
         std::vector<matches::Game> games = matches::schedule(
             1, settings, kinds, static_cast<int32_t>(openings.size()), deepOpenings);
-        matches::playAll(boards, games, openings, {tablePath});
+        matches::playAll(pool, games, openings, {tablePath});
         Scores scores;
         for (const matches::Game& g : games) {
             scores.points[g.setting][g.kind] += g.points;
@@ -192,7 +191,7 @@ class Evaluation {
     int64_t gamesPlayed = 0;
 
   private:
-    std::vector<Board>& boards;
+    WorkerPool& pool;
 };
 
 double since(std::chrono::steady_clock::time_point start) {
@@ -211,8 +210,8 @@ void keepSettings(Scores& into, const Scores& from, const std::vector<int32_t>& 
 
 class Tuner {
   public:
-    Tuner(const Options& options, std::vector<Board>& boards, std::FILE* log)
-        : evaluation(boards), options(options), log(log), start(std::chrono::steady_clock::now()) {}
+    Tuner(const Options& options, WorkerPool& pool, std::FILE* log)
+        : evaluation(pool), options(options), log(log), start(std::chrono::steady_clock::now()) {}
 
     void say(const char* format, ...) __attribute__((format(printf, 2, 3))) {
         char text[1024];
@@ -700,21 +699,20 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot write %s/tune.log\n", options.out.c_str());
         return 1;
     }
-    // A Board loads pictures, so each worker's is made here, before any thread.
-    std::vector<Board> boards(static_cast<size_t>(options.jobs));
-    if (options.smoke && !(partnersAgreeWithRules(boards[0]) && solveIsExact(boards[0]))) {
+    WorkerPool pool(options.jobs);
+    if (options.smoke && !(partnersAgreeWithRules(pool.board()) && solveIsExact(pool.board()))) {
         return 1;
     }
-    Tuner tuner(options, boards, log);
+    Tuner tuner(options, pool, log);
     const Table first = readTable(options.from);
     // Different seed streams, and the held-out set skips any training position.
     const std::vector<Opening> training =
-        matches::trainingOpenings(boards[0], options.seed, options.train);
+        matches::trainingOpenings(pool.board(), options.seed, options.train);
     const auto middle = training.begin() + options.train / 2;
     tuner.train[0].assign(training.begin(), middle);
     tuner.train[1].assign(middle, training.end());
     const std::vector<Opening> heldOut =
-        matches::heldOutOpenings(boards[0], options.seed, options.heldOut, training);
+        matches::heldOutOpenings(pool.board(), options.seed, options.heldOut, training);
     tuner.say(
         "seed %u: %d evaluations of %zu settings x %zu partners x %d openings x 2 colours "
         "(a half of the training openings), %d jobs\nstart %s\n",
