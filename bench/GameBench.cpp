@@ -36,6 +36,45 @@ double percentile(const std::vector<double>& sorted, double fraction) {
     return sorted[std::max<size_t>(rank, 1) - 1];
 }
 
+// The engine and the reference on the same positions, up to the reference's
+// budget of nodes.
+struct Compared {
+    int positions = 0;
+    double referenceSeconds = 0;
+    double sameSeconds = 0;
+    uint64_t referenceNodes = 0;
+    uint64_t sameNodes = 0;
+};
+
+// The reference on the positions the engine searched, in game order, with
+// the same table and setting.
+Compared againstReference(const std::vector<Searched>& searched, int32_t depth,
+                          int32_t difficulty) {
+    PositionValues table;
+    table.loadValues(PositionValues::SHIPPED_TABLE);
+    Compared compared;
+    for (const Searched& s : searched) {
+        if (compared.referenceNodes > REFERENCE_NODES) {
+            break;
+        }
+        ++compared.positions;
+        compared.sameSeconds += s.seconds;
+        compared.sameNodes += s.nodes;
+        reference::Reference plain{{}, depth, difficulty, s.side, opponentOf(s.side)};
+        for (int x = 0; x < 8; ++x) {
+            for (int y = 0; y < 8; ++y) {
+                plain.values[x][y] = table.at(x, y);
+            }
+        }
+        int score;
+        const double start = selfplay::threadSeconds();
+        benchmark::DoNotOptimize(plain.choose(s.grid, score));
+        compared.referenceSeconds += selfplay::threadSeconds() - start;
+        compared.referenceNodes += plain.nodes;
+    }
+    return compared;
+}
+
 void realGames(benchmark::State& state) {
     const int32_t depth = static_cast<int32_t>(state.range(0));
     const int32_t difficulty = static_cast<int32_t>(state.range(1));
@@ -72,33 +111,7 @@ void realGames(benchmark::State& state) {
         state.SetIterationTime(total);
     }
 
-    // The reference on the same positions, the same table and setting.
-    PositionValues table;
-    table.loadValues(PositionValues::SHIPPED_TABLE);
-    double referenceSeconds = 0;
-    double sameSeconds = 0;
-    uint64_t referenceNodes = 0;
-    uint64_t sameNodes = 0;
-    int positions = 0;
-    for (const Searched& s : searched) {
-        if (referenceNodes > REFERENCE_NODES) {
-            break;
-        }
-        ++positions;
-        sameSeconds += s.seconds;
-        sameNodes += s.nodes;
-        reference::Reference plain{{}, depth, difficulty, s.side, opponentOf(s.side)};
-        for (int x = 0; x < 8; ++x) {
-            for (int y = 0; y < 8; ++y) {
-                plain.values[x][y] = table.at(x, y);
-            }
-        }
-        int score;
-        const double start = selfplay::threadSeconds();
-        benchmark::DoNotOptimize(plain.choose(s.grid, score));
-        referenceSeconds += selfplay::threadSeconds() - start;
-        referenceNodes += plain.nodes;
-    }
+    const Compared compared = againstReference(searched, depth, difficulty);
 
     std::sort(moveSeconds.begin(), moveSeconds.end());
     std::sort(moveNodes.begin(), moveNodes.end());
@@ -111,10 +124,10 @@ void realGames(benchmark::State& state) {
     state.counters["p999_nodes"] = percentile(moveNodes, 0.999);
     state.counters["most_nodes"] = moveNodes.back();
     // On the first positions searched, up to the reference's budget.
-    state.counters["ref_positions"] = positions;
+    state.counters["ref_positions"] = compared.positions;
     state.counters["ref_nodes_x"] =
-        static_cast<double>(referenceNodes) / static_cast<double>(sameNodes);
-    state.counters["ref_time_x"] = referenceSeconds / sameSeconds;
+        static_cast<double>(compared.referenceNodes) / static_cast<double>(compared.sameNodes);
+    state.counters["ref_time_x"] = compared.referenceSeconds / compared.sameSeconds;
 }
 
 }  // namespace

@@ -9,134 +9,99 @@
 //
 //   vantrixo_ladder [jobs [deepest]]   (run from the build directory: it reads
 //                                       data/; deepest 3 or 5 for a quick look)
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "CrossTable.h"
 #include "Matches.h"
-#include "SelfPlay.h"
+#include "WorkerPool.h"
 
 namespace {
 
-constexpr int OPENINGS = 12;
-constexpr int OPENING_PLIES = 4;
+double since(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
 
-struct Pairing {
-    int first;
-    int second;
-    double score = 0;  // of `first`: wins and half the draws
+// Points per table (hand-written, shipped), setting and partner, out of
+// PER_CELL games each.
+struct PartnerPoints {
+    static constexpr double PER_CELL = 2.0 * matches::HELD_OUT;
+    double points[2][matches::SETTINGS][SparringPartner::KINDS] = {};
+    size_t games = 0;
+
+    double score(int32_t table, int32_t setting, int32_t kind) const {
+        return 100 * points[table][setting][kind] / PER_CELL;
+    }
 };
 
-// The depths against each other at every difficulty, and the difficulties
-// against each other at depth 3 and 5.
-std::vector<Pairing> pairings() {
-    std::vector<Pairing> all;
-    for (int level = 0; level < 3; ++level) {
-        all.push_back({3 * level, 3 * level + 1});
-        all.push_back({3 * level + 1, 3 * level + 2});
-        all.push_back({3 * level, 3 * level + 2});
-    }
-    for (int depth = 0; depth < 2; ++depth) {
-        all.push_back({depth, 3 + depth});
-        all.push_back({3 + depth, 6 + depth});
-        all.push_back({depth, 6 + depth});
-    }
-    return all;
-}
+constexpr const char* TABLE_NAMES[2] = {"hand-written", "shipped"};
 
-double play(Board& board, int redSetting, int greenSetting, uint32_t seed) {
-    const int32_t side = selfplay::randomOpening(board, seed, OPENING_PLIES);
-    const matches::Setting& r = matches::SETTING[redSetting];
-    const matches::Setting& g = matches::SETTING[greenSetting];
-    ComputerPlayer red(PositionValues::SHIPPED_TABLE, r.depth, r.difficulty, RED);
-    ComputerPlayer green(PositionValues::SHIPPED_TABLE, g.depth, g.difficulty, GREEN);
-    selfplay::playOut(board, side, red, green, [](const Board&, int32_t, double, uint64_t) {});
-    return matches::pointsOf(board, RED);
-}
-
-void runPairing(Board& board, Pairing& pairing) {
-    for (int opening = 0; opening < OPENINGS; ++opening) {
-        const auto seed = static_cast<uint32_t>(opening + 1);
-        pairing.score += play(board, pairing.first, pairing.second, seed);
-        pairing.score += 1 - play(board, pairing.second, pairing.first, seed);
-    }
-}
-
-// Every setting against every partner with both tables; the scores are
-// printed as a table and written to ladder.tsv.
-bool sparring(std::vector<Board>& boards, int32_t deepest) {
-    const auto start = std::chrono::steady_clock::now();
+PartnerPoints playPartners(WorkerPool& pool, const std::vector<int32_t>& settings) {
     const std::vector<matches::Opening> training =
-        matches::trainingOpenings(boards[0], matches::SEED, matches::TRAINING);
+        matches::trainingOpenings(pool.board(), matches::SEED, matches::TRAINING);
     const std::vector<matches::Opening> openings =
-        matches::heldOutOpenings(boards[0], matches::SEED, matches::HELD_OUT, training);
+        matches::heldOutOpenings(pool.board(), matches::SEED, matches::HELD_OUT, training);
     const std::vector<std::string> tables = {VANTRIXO_BENCH_TABLES "/handwritten.brd",
                                              PositionValues::SHIPPED_TABLE};
-    const char* tableNames[2] = {"hand-written", "shipped"};
-    std::vector<int32_t> settings;
-    for (int32_t s = 0; s < matches::SETTINGS; ++s) {
-        if (matches::SETTING[s].depth <= deepest) {
-            settings.push_back(s);
-        }
-    }
     std::vector<int32_t> kinds;
     for (int32_t k = 0; k < SparringPartner::KINDS; ++k) {
         kinds.push_back(k);
     }
     std::vector<matches::Game> games =
         matches::schedule(2, settings, kinds, matches::HELD_OUT, matches::HELD_OUT);
-    matches::playAll(boards, games, openings, tables);
-
-    double points[2][matches::SETTINGS][SparringPartner::KINDS] = {};
+    matches::playAll(pool, games, openings, tables);
+    PartnerPoints points;
     for (const matches::Game& g : games) {
-        points[g.table][g.setting][g.kind] += g.points;
+        points.points[g.table][g.setting][g.kind] += g.points;
     }
-    const double perCell = 2.0 * matches::HELD_OUT;
-    std::FILE* tsv = std::fopen("ladder.tsv", "w");
-    if (tsv == nullptr) {
-        std::perror("ladder.tsv");
-        return false;
-    }
-    std::fprintf(tsv, "table\tsetting\tpartner\tscore\tgames\n");
+    points.games = games.size();
+    return points;
+}
+
+void printPartnerHeader() {
     std::printf(
         "\nScores against the sparring partners, out of 100 (wins + half the draws), "
         "hand-written table → shipped table;\n%d held-out openings of %d random plies, "
         "each played with both colours.\n\n| setting |",
-        matches::HELD_OUT, matches::OPENING_PLIES);
-    for (const int32_t k : kinds) {
+        matches::HELD_OUT, matches::PARTNER_OPENING_PLIES);
+    for (int32_t k = 0; k < SparringPartner::KINDS; ++k) {
         std::printf(" %s |", SparringPartner::ROSTER[k].name);
     }
     std::printf(" the searchers |\n|---|");
-    for (size_t k = 0; k <= kinds.size(); ++k) {
+    for (int32_t k = 0; k <= SparringPartner::KINDS; ++k) {
         std::printf("---|");
     }
     std::printf("\n");
-    double average[2] = {};
-    for (const int32_t s : settings) {
-        std::printf("| %s |", matches::label(s).c_str());
-        for (const int32_t k : kinds) {
-            const double before = 100 * points[0][s][k] / perCell;
-            const double after = 100 * points[1][s][k] / perCell;
-            std::printf(" %.0f → %.0f |", before, after);
-            for (int32_t t = 0; t < 2; ++t) {
-                std::fprintf(tsv, "%s\t%s\t%s\t%.2f\t%.0f\n", tableNames[t],
-                             matches::label(s).c_str(), SparringPartner::ROSTER[k].name,
-                             100 * points[t][s][k] / perCell, perCell);
-            }
-        }
-        // The searchers, the partners the tuner plays against.
-        double searchers[2];
+}
+
+// One setting's row, and its lines of ladder.tsv. Returns its score against
+// the searchers (shallow and deep, the partners the tuner plays against)
+// with each table.
+void printSettingRow(const PartnerPoints& points, int32_t s, std::FILE* tsv,
+                     double (&searchers)[2]) {
+    std::printf("| %s |", matches::label(s).c_str());
+    for (int32_t k = 0; k < SparringPartner::KINDS; ++k) {
+        std::printf(" %.0f → %.0f |", points.score(0, s, k), points.score(1, s, k));
         for (int32_t t = 0; t < 2; ++t) {
-            searchers[t] = 100 * (points[t][s][2] + points[t][s][3]) / (2 * perCell);
-            average[t] += searchers[t] / static_cast<double>(settings.size());
+            std::fprintf(tsv, "%s\t%s\t%s\t%.2f\t%.0f\n", TABLE_NAMES[t], matches::label(s).c_str(),
+                         SparringPartner::ROSTER[k].name, points.score(t, s, k),
+                         PartnerPoints::PER_CELL);
         }
-        std::printf(" %.1f → %.1f |\n", searchers[0], searchers[1]);
     }
-    // Each difficulty's settings on average: what a player choosing one meets.
+    for (int32_t t = 0; t < 2; ++t) {
+        searchers[t] =
+            100 * (points.points[t][s][2] + points.points[t][s][3]) / (2 * PartnerPoints::PER_CELL);
+    }
+    std::printf(" %.1f → %.1f |\n", searchers[0], searchers[1]);
+}
+
+// Each difficulty's settings on average: what a player choosing one meets.
+void printLevelRows(const PartnerPoints& points, const std::vector<int32_t>& settings) {
     for (int32_t level = 0; level < 3; ++level) {
         double of[2][SparringPartner::KINDS] = {};
         int32_t count = 0;
@@ -144,25 +109,54 @@ bool sparring(std::vector<Board>& boards, int32_t deepest) {
             if (matches::SETTING[s].difficulty == level) {
                 ++count;
                 for (int32_t t = 0; t < 2; ++t) {
-                    for (const int32_t k : kinds) {
-                        of[t][k] += 100 * points[t][s][k] / perCell;
+                    for (int32_t k = 0; k < SparringPartner::KINDS; ++k) {
+                        of[t][k] += points.score(t, s, k);
                     }
                 }
             }
         }
         std::printf("| **%s** |", matches::LEVELS[level]);
-        for (const int32_t k : kinds) {
+        for (int32_t k = 0; k < SparringPartner::KINDS; ++k) {
             std::printf(" %.1f → %.1f |", of[0][k] / count, of[1][k] / count);
         }
         std::printf(" %.1f → %.1f |\n", (of[0][2] + of[0][3]) / (2 * count),
                     (of[1][2] + of[1][3]) / (2 * count));
     }
-    std::fclose(tsv);
+}
+
+// Every setting against every partner with both tables; the scores are
+// printed as a table and written to ladder.tsv.
+bool sparring(WorkerPool& pool, int32_t deepest) {
+    const auto start = std::chrono::steady_clock::now();
+    std::vector<int32_t> settings;
+    for (int32_t s = 0; s < matches::SETTINGS; ++s) {
+        if (matches::SETTING[s].depth <= deepest) {
+            settings.push_back(s);
+        }
+    }
+    const PartnerPoints points = playPartners(pool, settings);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> tsv(std::fopen("ladder.tsv", "w"),
+                                                        &std::fclose);
+    if (tsv == nullptr) {
+        std::perror("ladder.tsv");
+        return false;
+    }
+    std::fprintf(tsv.get(), "table\tsetting\tpartner\tscore\tgames\n");
+    printPartnerHeader();
+    double average[2] = {};
+    for (const int32_t s : settings) {
+        double searchers[2];
+        printSettingRow(points, s, tsv.get(), searchers);
+        for (int32_t t = 0; t < 2; ++t) {
+            average[t] += searchers[t] / static_cast<double>(settings.size());
+        }
+    }
+    printLevelRows(points, settings);
+    tsv.reset();
     std::printf(
         "\nAverage of the settings against the searchers: %.1f → %.1f.\n"
         "%zu games in %.0f s; scores written to ladder.tsv.\n",
-        average[0], average[1], games.size(),
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        average[0], average[1], points.games, since(start));
     return true;
 }
 
@@ -172,66 +166,11 @@ int main(int argc, char** argv) {
     const unsigned hardware = std::thread::hardware_concurrency();
     const int jobs = argc > 1 ? std::atoi(argv[1]) : static_cast<int>(hardware > 0 ? hardware : 1);
     const int32_t deepest = argc > 2 ? std::atoi(argv[2]) : 7;
-    std::vector<Pairing> all;
-    for (const Pairing& p : pairings()) {
-        if (matches::SETTING[p.first].depth <= deepest &&
-            matches::SETTING[p.second].depth <= deepest) {
-            all.push_back(p);
-        }
-    }
+    CrossTable crossTable(deepest);
     const auto start = std::chrono::steady_clock::now();
-
-    // Each worker takes the next pairing; a Board loads pictures, so each
-    // worker's is made here, before the threads start.
-    std::vector<Board> boards(static_cast<size_t>(jobs > 0 ? jobs : 1));
-    std::atomic<size_t> next{0};
-    std::vector<std::thread> workers;
-    for (Board& board : boards) {
-        workers.emplace_back([&all, &next, &board] {
-            for (size_t i = next++; i < all.size(); i = next++) {
-                runPairing(board, all[i]);
-            }
-        });
-    }
-    for (std::thread& worker : workers) {
-        worker.join();
-    }
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-
-    // The cross table: the row's score against the column, out of the games
-    // of one pairing.
-    std::vector<std::vector<std::string>> cells(matches::SETTINGS,
-                                                std::vector<std::string>(matches::SETTINGS));
-    char text[32];
-    for (const Pairing& p : all) {
-        std::snprintf(text, sizeof text, "%g", p.score);
-        cells[p.first][p.second] = text;
-        std::snprintf(text, sizeof text, "%g", 2 * OPENINGS - p.score);
-        cells[p.second][p.first] = text;
-    }
-    std::printf(
-        "Match scores of the row against the column, out of %d games (wins + half "
-        "the draws);\n%d openings of %d random plies, each played with both colours.\n\n",
-        2 * OPENINGS, OPENINGS, OPENING_PLIES);
-    std::printf("| |");
-    for (int c = 0; c < matches::SETTINGS; ++c) {
-        std::printf(" %s |", matches::label(c).c_str());
-    }
-    std::printf("\n|---|");
-    for (int c = 0; c < matches::SETTINGS; ++c) {
-        std::printf("---|");
-    }
-    std::printf("\n");
-    for (int r = 0; r < matches::SETTINGS; ++r) {
-        std::printf("| **%s** |", matches::label(r).c_str());
-        for (int c = 0; c < matches::SETTINGS; ++c) {
-            std::printf(" %s |", r == c ? "·" : cells[r][c].c_str());
-        }
-        std::printf("\n");
-    }
-    std::printf("\n%zu pairings, %d games in %.0f s with %d jobs.\n", all.size(),
-                static_cast<int>(all.size()) * 2 * OPENINGS, seconds, jobs);
+    WorkerPool pool(jobs);
+    crossTable.play(pool);
+    crossTable.print(since(start), jobs);
     std::fflush(stdout);
-    return sparring(boards, deepest) ? 0 : 1;
+    return sparring(pool, deepest) ? 0 : 1;
 }

@@ -4,14 +4,13 @@
 // of distinct seeded openings. Shared by the ladder and the tuner.
 
 #include <algorithm>
-#include <atomic>
 #include <cstdint>
 #include <random>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "SparringPartner.h"
+#include "WorkerPool.h"
 #include "ai/ComputerPlayer.h"
 #include "rules/Board.h"
 #include "rules/MoveList.h"
@@ -153,7 +152,9 @@ inline uint32_t partnerSeed(int32_t opening, int32_t computerSide, int32_t kind)
 constexpr uint32_t SEED = 15;
 constexpr int32_t TRAINING = 100;
 constexpr int32_t HELD_OUT = 96;
-constexpr int32_t OPENING_PLIES = 6;
+// The random plies of every opening against the partners (the ladder's
+// cross table between the settings has shorter openings of its own).
+constexpr int32_t PARTNER_OPENING_PLIES = 6;
 constexpr int32_t TUNINGS = 2;  // the runs so far; the last one's stream is the tuner's
 
 inline uint32_t trainingStream(uint32_t seed, int32_t run) {
@@ -161,7 +162,8 @@ inline uint32_t trainingStream(uint32_t seed, int32_t run) {
 }
 
 inline std::vector<Opening> trainingOpenings(Board& board, uint32_t seed, int32_t count) {
-    return distinctOpenings(board, trainingStream(seed, TUNINGS - 1), count, OPENING_PLIES, {});
+    return distinctOpenings(board, trainingStream(seed, TUNINGS - 1), count, PARTNER_OPENING_PLIES,
+                            {});
 }
 
 inline std::vector<Opening> heldOutOpenings(Board& board, uint32_t seed, int32_t count,
@@ -169,10 +171,10 @@ inline std::vector<Opening> heldOutOpenings(Board& board, uint32_t seed, int32_t
     std::vector<Opening> taken = training;
     for (int32_t run = 0; run < TUNINGS; ++run) {
         const std::vector<Opening> earlier =
-            distinctOpenings(board, trainingStream(seed, run), TRAINING, OPENING_PLIES, {});
+            distinctOpenings(board, trainingStream(seed, run), TRAINING, PARTNER_OPENING_PLIES, {});
         taken.insert(taken.end(), earlier.begin(), earlier.end());
     }
-    return distinctOpenings(board, seed * 100000 + 50000, count, OPENING_PLIES, taken);
+    return distinctOpenings(board, seed * 100000 + 50000, count, PARTNER_OPENING_PLIES, taken);
 }
 
 // One game of a setting against a partner, from one opening and colour,
@@ -213,27 +215,17 @@ inline std::vector<Game> schedule(int32_t tables, const std::vector<int32_t>& se
     return games;
 }
 
-// Plays the games on one thread per Board (a Board loads pictures, so the
-// caller makes them before any thread starts). Each game's points land in
-// its own entry, so the outcome does not depend on which thread played it.
-inline void playAll(std::vector<Board>& boards, std::vector<Game>& games,
+// Plays the games on the pool's workers. Each game's points land in its own
+// entry, so the outcome does not depend on which worker played it.
+inline void playAll(WorkerPool& pool, std::vector<Game>& games,
                     const std::vector<Opening>& openings, const std::vector<std::string>& tables) {
-    std::atomic<size_t> next{0};
-    std::vector<std::thread> workers;
-    for (Board& board : boards) {
-        workers.emplace_back([&games, &openings, &tables, &next, &board] {
-            for (size_t i = next++; i < games.size(); i = next++) {
-                Game& g = games[i];
-                SparringPartner partner(SparringPartner::ROSTER[g.kind],
-                                        partnerSeed(g.opening, g.side, g.kind));
-                g.points = play(board, openings[g.opening], tables[g.table], SETTING[g.setting],
-                                g.side, partner);
-            }
-        });
-    }
-    for (std::thread& worker : workers) {
-        worker.join();
-    }
+    pool.run(games.size(), [&games, &openings, &tables](Board& board, size_t i) {
+        Game& g = games[i];
+        SparringPartner partner(SparringPartner::ROSTER[g.kind],
+                                partnerSeed(g.opening, g.side, g.kind));
+        g.points =
+            play(board, openings[g.opening], tables[g.table], SETTING[g.setting], g.side, partner);
+    });
 }
 
 }  // namespace matches
