@@ -46,6 +46,16 @@ int displayLost(Display*) {
     _exit(1);
 }
 
+// SIGINT or SIGTERM while SDL starts ends the program by that signal, as
+// SIG_DFL would. SDL_Init puts a handler of its own (a quit event, which
+// nothing reads yet) only where it finds SIG_DFL, and SDL 2 under the
+// compatibility library does so before it opens the display: with one that
+// never answers, Ctrl-C would do nothing.
+void endBySignal(int number) {
+    std::signal(number, SIG_DFL);
+    std::raise(number);
+}
+
 bool isSet(const char* variable) {
     const char* value = std::getenv(variable);
     return value != nullptr && value[0] != '\0';
@@ -92,6 +102,8 @@ bool startVideo() {
     // error and ends the program through displayLost, instead of killing it.
     std::signal(SIGPIPE, SIG_IGN);
     XSetIOErrorHandler(displayLost);
+    std::signal(SIGINT, endBySignal);
+    std::signal(SIGTERM, endBySignal);
     if (SDL_Init(SDL_INIT_VIDEO) >= 0) {
         return true;
     }
@@ -114,8 +126,8 @@ bool setUpDisplay(SDL_Surface** screen) {
         return false;
     }
     std::atexit(SDL_Quit);
-    // SDL turns Ctrl-C and SIGTERM into quit events, which nothing here ever
-    // reads: without this the program could only be killed outright.
+    // Ctrl-C and SIGTERM end the program as by default, never as the quit
+    // events SDL would make of them, which nothing here ever reads.
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
 
