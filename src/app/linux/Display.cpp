@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 #include <X11/Xlib.h>
+#include <strings.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -77,6 +78,14 @@ void preferSoftwarePresentation() {
     }
 }
 
+// Whether SDL_VIDEODRIVER has SDL try X11 first. SDL 2 takes a comma-separated
+// list, tried in turn (an empty name tries nothing), and both libraries match
+// the names without case.
+bool triesX11First(const char* drivers) {
+    drivers += std::strspn(drivers, ",");
+    return std::strcspn(drivers, ",") == 3 && strncasecmp(drivers, "x11", 3) == 0;
+}
+
 // A driver named in SDL_VIDEODRIVER is used as SDL would. Otherwise the
 // window system's own driver, X11 first as in SDL: left to itself SDL goes on
 // to a text-mode driver (libcaca, aalib) that draws into the terminal, or to
@@ -94,7 +103,7 @@ bool startVideo() {
         }
         setenv("SDL_VIDEODRIVER", display[0] == 'D' ? "x11" : "wayland", 1);
     }
-    if (std::strcmp(std::getenv("SDL_VIDEODRIVER"), "x11") == 0) {
+    if (triesX11First(std::getenv("SDL_VIDEODRIVER"))) {
         preferSoftwarePresentation();
     }
     // From before SDL opens the display, which may go while SDL starts. Xlib
