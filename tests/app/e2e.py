@@ -551,25 +551,20 @@ def run_silent(program):
     # run, which looks from 59 up).
     listening = open("/proc/net/unix").read()
     for n in range(400, 1000):
-        if "/tmp/.X11-unix/X%d\n" % n in listening:
-            continue
         try:
             lock = os.open("/tmp/.X%d-lock" % n, os.O_WRONLY | os.O_CREAT | os.O_EXCL, 0o444)
         except FileExistsError:
             continue
         os.write(lock, b"%10d\n" % os.getpid())
         os.close(lock)
-        break
-    if not os.path.isdir("/tmp/.X11-unix"):  # as the first X server makes it
-        os.mkdir("/tmp/.X11-unix")
-        os.chmod("/tmp/.X11-unix", 0o1777)
-    path = "/tmp/.X11-unix/X%d" % n
+        if "/tmp/.X11-unix/X%d\n" % n not in listening:
+            break
+        os.unlink("/tmp/.X%d-lock" % n)
+    # Xlib tries the abstract socket first, as X servers on Linux offer it.
     listener = socket.socket(socket.AF_UNIX)
     proc = None
     try:
-        if os.path.exists(path):
-            os.unlink(path)  # left by a server long gone
-        listener.bind(path)
+        listener.bind("\0/tmp/.X11-unix/X%d" % n)
         listener.listen(4)  # connections complete in the backlog, unread
         env = dict(os.environ, DISPLAY=":%d" % n)
         env.pop("SDL_VIDEODRIVER", None)
@@ -590,8 +585,6 @@ def run_silent(program):
             proc.kill()
             proc.wait()
         listener.close()
-        if os.path.exists(path):
-            os.unlink(path)
         os.unlink("/tmp/.X%d-lock" % n)
 
 
