@@ -175,6 +175,28 @@ TEST(ProgramTest, WithoutANamedDriverOnlyTheWindowSystemsIsTried) {
     }
 }
 
+// The light presentation wherever SDL tries X11 first, however it is named.
+TEST(ProgramTest, SoftwarePresentationWhereverX11IsTriedFirst) {
+    const std::pair<const char*, bool> cases[] = {
+        {"x11", true},          {"X11", true},         {"x11,wayland", true},  {",X11,dummy", true},
+        {"wayland,x11", false}, {"x11wayland", false}, {"nosuchdriver", false}};
+    for (const auto& [driver, light] : cases) {
+        Environment env;
+        env.set("DISPLAY", ":4242");  // X11 fails at once
+        env.set("SDL_VIDEODRIVER", driver);
+        env.set("SDL_FRAMEBUFFER_ACCELERATION", nullptr);
+        env.set("SDL_RENDER_DRIVER", nullptr);
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        runWith({{0, 10, 10, 0, true}});
+        testing::internal::GetCapturedStdout();
+        testing::internal::GetCapturedStderr();
+        const char* renderer = std::getenv("SDL_RENDER_DRIVER");
+        EXPECT_EQ(renderer != nullptr && std::string(renderer) == "software", light) << driver;
+        EXPECT_EQ(std::getenv("SDL_FRAMEBUFFER_ACCELERATION") != nullptr, light) << driver;
+    }
+}
+
 TEST(ProgramTest, ExitAtTheFirstMenuShowsNoGame) {
     EXPECT_EQ(runWith({{0, 10, 10, 0, true}}), 1);
     ASSERT_FALSE(frames.empty());

@@ -14,6 +14,8 @@
   e2e.py expose PROGRAM DATA    the window unmapped and mapped again, there too
   e2e.py scaled PROGRAM DATA    SDL12COMPAT_WINDOW_SCALING=2: an 800x800 window
                                 on the compatibility library, clicks still on target
+  e2e.py silent PROGRAM DATA    a display that never answers: SIGINT or SIGTERM
+                                during the start still ends the program
   e2e.py memory PROGRAM DATA    peak memory on the menu and in a depth-7 game,
                                 one thread and no OpenGL; OpenGL when asked for
 
@@ -24,6 +26,7 @@ import contextlib
 import os
 import shutil
 import signal
+import socket
 import subprocess
 import sys
 import tempfile
@@ -539,6 +542,52 @@ def run_novideo(program):
         shutil.rmtree(elsewhere, ignore_errors=True)
 
 
+def run_silent(program):
+    """A display that takes the connection and never answers, as a stopped X
+    server does: the program waits in SDL_Init, and SIGINT (Ctrl-C) or SIGTERM
+    0.5 s later ends it by that signal within 1 s."""
+    # A display number nobody has, its lock file taken as an X server takes it
+    # so that no Xvfb of a parallel run chooses it meanwhile (nor the novideo
+    # run, which looks from 59 up).
+    listening = open("/proc/net/unix").read()
+    for n in range(400, 1000):
+        try:
+            lock = os.open("/tmp/.X%d-lock" % n, os.O_WRONLY | os.O_CREAT | os.O_EXCL, 0o444)
+        except FileExistsError:
+            continue
+        os.write(lock, b"%10d\n" % os.getpid())
+        os.close(lock)
+        if "/tmp/.X11-unix/X%d\n" % n not in listening:
+            break
+        os.unlink("/tmp/.X%d-lock" % n)
+    # Xlib tries the abstract socket first, as X servers on Linux offer it.
+    listener = socket.socket(socket.AF_UNIX)
+    proc = None
+    try:
+        listener.bind("\0/tmp/.X11-unix/X%d" % n)
+        listener.listen(4)  # connections complete in the backlog, unread
+        env = dict(os.environ, DISPLAY=":%d" % n)
+        env.pop("SDL_VIDEODRIVER", None)
+        for sig in (signal.SIGINT, signal.SIGTERM):
+            proc = subprocess.Popen([program], cwd="/", env=env, stdin=subprocess.DEVNULL,
+                                    stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+            time.sleep(0.5)
+            assert proc.poll() is None, ("the start did not wait", proc.communicate())
+            proc.send_signal(sig)
+            try:
+                out, err = proc.communicate(timeout=1)
+            except subprocess.TimeoutExpired:
+                raise AssertionError("the program still runs 1 s after %s" % sig.name)
+            assert (proc.returncode, out, err) == (-sig, b"", b""), (proc.returncode, out, err)
+            print("ok: %s ended a program waiting for a silent display" % sig.name)
+    finally:
+        if proc is not None and proc.poll() is None:
+            proc.kill()
+            proc.wait()
+        listener.close()
+        os.unlink("/tmp/.X%d-lock" % n)
+
+
 def main():
     mode, program, data = sys.argv[1], os.path.abspath(sys.argv[2]), sys.argv[3]
     shots = os.environ.get("VANTRIXO_SHOTS")
@@ -546,6 +595,8 @@ def main():
         os.makedirs(shots, exist_ok=True)
     if mode == "novideo":
         run_novideo(program)
+    elif mode == "silent":
+        run_silent(program)
     elif mode == "close":
         run_close(program, Frames(data), shots)
     elif mode == "scaled":

@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 #include <X11/Xlib.h>
+#include <strings.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -46,6 +47,16 @@ int displayLost(Display*) {
     _exit(1);
 }
 
+// SIGINT or SIGTERM while SDL starts ends the program by that signal, as
+// SIG_DFL would. SDL_Init puts a handler of its own (a quit event, which
+// nothing reads yet) only where it finds SIG_DFL, and SDL 2 under the
+// compatibility library does so before it opens the display: with one that
+// never answers, Ctrl-C would do nothing.
+void endBySignal(int number) {
+    std::signal(number, SIG_DFL);
+    std::raise(number);
+}
+
 bool isSet(const char* variable) {
     const char* value = std::getenv(variable);
     return value != nullptr && value[0] != '\0';
@@ -67,6 +78,14 @@ void preferSoftwarePresentation() {
     }
 }
 
+// Whether SDL_VIDEODRIVER has SDL try X11 first. SDL 2 takes a comma-separated
+// list, tried in turn (an empty name tries nothing), and both libraries match
+// the names without case.
+bool triesX11First(const char* drivers) {
+    drivers += std::strspn(drivers, ",");
+    return std::strcspn(drivers, ",") == 3 && strncasecmp(drivers, "x11", 3) == 0;
+}
+
 // A driver named in SDL_VIDEODRIVER is used as SDL would. Otherwise the
 // window system's own driver, X11 first as in SDL: left to itself SDL goes on
 // to a text-mode driver (libcaca, aalib) that draws into the terminal, or to
@@ -84,7 +103,7 @@ bool startVideo() {
         }
         setenv("SDL_VIDEODRIVER", display[0] == 'D' ? "x11" : "wayland", 1);
     }
-    if (std::strcmp(std::getenv("SDL_VIDEODRIVER"), "x11") == 0) {
+    if (triesX11First(std::getenv("SDL_VIDEODRIVER"))) {
         preferSoftwarePresentation();
     }
     // From before SDL opens the display, which may go while SDL starts. Xlib
@@ -92,6 +111,8 @@ bool startVideo() {
     // error and ends the program through displayLost, instead of killing it.
     std::signal(SIGPIPE, SIG_IGN);
     XSetIOErrorHandler(displayLost);
+    std::signal(SIGINT, endBySignal);
+    std::signal(SIGTERM, endBySignal);
     if (SDL_Init(SDL_INIT_VIDEO) >= 0) {
         return true;
     }
@@ -114,8 +135,8 @@ bool setUpDisplay(SDL_Surface** screen) {
         return false;
     }
     std::atexit(SDL_Quit);
-    // SDL turns Ctrl-C and SIGTERM into quit events, which nothing here ever
-    // reads: without this the program could only be killed outright.
+    // Ctrl-C and SIGTERM end the program as by default, never as the quit
+    // events SDL would make of them, which nothing here ever reads.
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
 
