@@ -37,10 +37,12 @@ INDICATORS = ("redturn", "greenturn", "redwin", "greenwin", "nobodywin")
 
 
 class Server:
-    """WEB_DIR over HTTP on a free port of 127.0.0.1, in a thread."""
+    """WEB_DIR over HTTP on a free port of 127.0.0.1, in a thread; `pages`
+    adds pages of its own, by path."""
 
-    def __init__(self, directory):
+    def __init__(self, directory, pages=None):
         handler = functools.partial(Quiet, directory=directory)
+        Quiet.pages = pages or {}
         self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
         self.url = "http://127.0.0.1:%d/" % self.httpd.server_address[1]
         self.thread = threading.Thread(target=self.httpd.serve_forever, daemon=True)
@@ -54,6 +56,16 @@ class Server:
 class Quiet(http.server.SimpleHTTPRequestHandler):
     extensions_map = dict(http.server.SimpleHTTPRequestHandler.extensions_map,
                           **{".wasm": "application/wasm"})
+
+    def do_GET(self):
+        page = self.pages.get(self.path)
+        if page is None:
+            return super().do_GET()
+        self.send_response(200)
+        self.send_header("Content-Type", "text/html")
+        self.send_header("Content-Length", str(len(page)))
+        self.end_headers()
+        self.wfile.write(page)
 
     def log_message(self, *args):
         pass
@@ -229,8 +241,10 @@ def main():
     web, games, data = sys.argv[1:4]
     for name in ("index.html", "vantrixo.js", "vantrixo.wasm", "vantrixo.data"):
         assert os.path.exists(os.path.join(web, name)), "%s/%s missing: run make web" % (web, name)
+    # Beside its data/, as the program reads the value table.
+    games = os.path.abspath(games)
     lines = subprocess.run([games, "1"], check=True, capture_output=True, text=True,
-                           timeout=60).stdout.split("\n")
+                           cwd=os.path.dirname(games), timeout=60).stdout.split("\n")
     moves = [(w[0], int(w[1]), int(w[2])) for w in (line.split() for line in lines)
              if w and w[0] in ("red", "green")]
     frames = Frames(data)
