@@ -38,12 +38,10 @@ INDICATORS = ("redturn", "greenturn", "redwin", "greenwin", "nobodywin")
 
 
 class Server:
-    """WEB_DIR over HTTP on a free port of 127.0.0.1, in a thread; `pages`
-    adds pages of its own, by path."""
+    """WEB_DIR over HTTP on a free port of 127.0.0.1, in a thread."""
 
-    def __init__(self, directory, pages=None):
+    def __init__(self, directory):
         handler = functools.partial(Quiet, directory=directory)
-        Quiet.pages = pages or {}
         self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
         self.url = "http://127.0.0.1:%d/" % self.httpd.server_address[1]
         self.thread = threading.Thread(target=self.httpd.serve_forever, daemon=True)
@@ -57,16 +55,6 @@ class Server:
 class Quiet(http.server.SimpleHTTPRequestHandler):
     extensions_map = dict(http.server.SimpleHTTPRequestHandler.extensions_map,
                           **{".wasm": "application/wasm"})
-
-    def do_GET(self):
-        page = self.pages.get(self.path)
-        if page is None:
-            return super().do_GET()
-        self.send_response(200)
-        self.send_header("Content-Type", "text/html")
-        self.send_header("Content-Length", str(len(page)))
-        self.end_headers()
-        self.wfile.write(page)
 
     def log_message(self, *args):
         pass
@@ -135,40 +123,37 @@ class Page:
         time.sleep(hold)
         self.driver.execute_cdp_cmd("Input.dispatchKeyEvent", dict(event, type="keyUp"))
 
-    def wait(self, expected, what, timeout=15):
-        """Until the canvas shows `expected` within the blending tolerance;
-        prints how many pixels differ at all, and by how much at most."""
+    def until(self, condition, what, timeout=15):
+        """The first canvas frame for which condition gives something true."""
         deadline = time.monotonic() + timeout
         while True:
             shot = self.canvas()
-            difference = ImageChops.difference(shot, expected)
-            worst = max(high for _, high in difference.getextrema())
-            if worst <= BLEND_TOLERANCE:
-                off = sum(1 for p in difference.getdata() if max(p) > 0)
-                print("ok: %s (%d pixels differ, by at most %d)" % (what, off, worst))
-                return shot
+            found = condition(shot)
+            if found:
+                return found
             if time.monotonic() > deadline:
                 shot.save("/tmp/vantrixo-web-%s.png" % what.replace(" ", "-"))
-                raise AssertionError("%s not shown: a channel differs by %d" % (what, worst))
-            time.sleep(0.05)
-
-    def until(self, condition, what, timeout=15):
-        deadline = time.monotonic() + timeout
-        while True:
-            shot = self.canvas()
-            if condition(shot):
-                return shot
-            if time.monotonic() > deadline:
-                shot.save("/tmp/vantrixo-web-timeout.png")
                 raise AssertionError("timed out waiting for " + what)
             time.sleep(0.05)
+
+    def wait(self, expected, what):
+        """Until the canvas shows `expected` within the blending tolerance;
+        prints how many pixels differ at all, and by how much at most."""
+        def close(shot):
+            difference = ImageChops.difference(shot, expected)
+            worst = max(high for _, high in difference.getextrema())
+            return difference if worst <= BLEND_TOLERANCE else None
+        difference = self.until(close, what)
+        print("ok: %s (%d pixels differ, by at most %d)" % (
+            what, sum(1 for p in difference.getdata() if max(p) > 0),
+            max(high for _, high in difference.getextrema())))
 
     def indicator(self, shot):
         """Which turn or result picture the frame shows, if any."""
         place = LAYOUT["INDICATOR"]
         for name in INDICATORS:
-            picture = Image.open(os.path.join(self.frames.data, "game", name + ".png"))
-            box = (place[0], place[1], place[0] + picture.width, place[1] + picture.height)
+            size = Image.open(os.path.join(self.frames.data, "game", name + ".png")).size
+            box = (place[0], place[1], place[0] + size[0], place[1] + size[1])
             expected = self.frames.compose([("game/tabuleiro.png", (0, 0), None),
                                             ("game/%s.png" % name, place, None)]).crop(box)
             diff = ImageChops.difference(shot.crop(box), expected)
@@ -220,16 +205,14 @@ def against_hard(page, frames, moves):
     replies = set()
     for side, x, y in moves:
         if side == "red":
-            shot = page.until(lambda shot: settled(shot, ("redturn",)), "red's turn")
-            shown = settled(shot, ("redturn",))
+            shown = page.until(lambda shot: settled(shot, ("redturn",)), "red's turn")
             assert replies <= shown[1], "green did not reply on %s" % (replies - shown[1])
             replies = set()
             page.click(cell_centre((x, y)))
         else:
             replies.add((x, y))
         occupied = occupied | {(x, y)}
-    red, green = settled(page.until(lambda shot: settled(shot, INDICATORS[2:]),
-                                    "the end of the game"), INDICATORS[2:])
+    red, green = page.until(lambda shot: settled(shot, INDICATORS[2:]), "the end of the game")
     assert replies <= green, "green did not reply on %s" % (replies - green)
     print("ok: the desktop's %d moves played in %.0f s, green's replies the same"
           % (len(moves), time.monotonic() - started))
@@ -264,11 +247,9 @@ def main():
         page.key(hold=0.04)
         page.wait(frames.menu(difficulty="hard", depth=7), "the menu after the game")
         page.key(hold=0.3)
-        deadline = time.monotonic() + 10
-        while driver.execute_script("return document.getElementById('again').hidden;"):
-            assert time.monotonic() < deadline, "the page does not say that the game ended"
-            time.sleep(0.05)
-        text = driver.execute_script("return document.getElementById('message').textContent;")
+        text = page.until(lambda _: driver.execute_script(
+            "return !document.getElementById('again').hidden &&"
+            " document.getElementById('message').textContent;"), "the page's ending text")
         assert text == "The game has ended.", text
         print("ok: ESC on the menu ended the game; the page says %r and offers to play again"
               % text)

@@ -22,16 +22,11 @@ import subprocess
 import sys
 import time
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                                os.pardir, os.pardir, "tests", "web"))
 from browser import Frames, Page, Server, centre, chromium  # noqa: E402
 
 FILES = ("index.html", "vantrixo.js", "vantrixo.wasm", "vantrixo.data")
-GAMES_PAGE = b"""<!doctype html><meta charset="utf-8"><title>games</title><script>
-var lines = [];
-var Module = {arguments: ['10'], print: function (t) { lines.push(t); },
-              onExit: function () { window.gamesDone = true; }, quit: function () {}};
-</script><script src="vantrixo_games.js"></script>"""
-
 # Notes when the canvas first holds the frame whose pixels sum to
 # window.expectedSum (set before navigation), checked on every animation frame.
 FIRST_FRAME = """
@@ -116,7 +111,7 @@ def main():
         sum(sizes) // 1024, ", ".join("%s %d" % (f, s // 1024) for f, s in zip(FILES, sizes)),
         sum(packed) // 1024))
 
-    server = Server(web, {"/games.html": GAMES_PAGE})
+    server = Server(web)
     driver = chromium(640, 800)
     try:
         driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
